@@ -1,0 +1,2 @@
+// The plug-in's exported symbols: PluginMain and the resource table.
+#include "shell/exports.hpp"

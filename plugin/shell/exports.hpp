@@ -1,0 +1,2 @@
+// Declarations of the two symbols the plug-in library exports.
+#pragma once

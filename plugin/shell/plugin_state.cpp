@@ -1,0 +1,2 @@
+// The plug-in state record and its accessor.
+namespace sq {}
