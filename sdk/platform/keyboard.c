@@ -15,4 +15,6 @@ void SQSetKeyState(int32_t virtualKey, int32_t down) {
   g_keys[virtualKey] = down ? kKeyDownBit : 0;
 }
 
-void SQResetKeyboardState(void) { memset(g_keys, 0, sizeof g_keys); }
+void SQResetKeyboardState(void) {
+  memset(g_keys, 0, sizeof g_keys);
+}

@@ -9,13 +9,7 @@ extern "C" {
 
 /* Virtual-key codes of the keys the host and plug-ins look at. Letters and digits use their
    upper-case ASCII codes ('C' is 0x43). */
-enum {
-  kVKShift = 0x10,
-  kVKControl = 0x11,
-  kVKAlt = 0x12,
-  kVKEscape = 0x1B,
-  kVKSpace = 0x20
-};
+enum { kVKShift = 0x10, kVKControl = 0x11, kVKAlt = 0x12, kVKEscape = 0x1B, kVKSpace = 0x20 };
 
 /* The high bit of a key's state byte is set while the key is held down. */
 #define kKeyDownBit 0x80

@@ -1,4 +1,5 @@
-/* Message records that the host passes to PluginMain, with the callers and selectors that name them. */
+/* Message records that the host passes to PluginMain, with the callers and selectors that name
+ * them. */
 #pragma once
 
 #include "types.h"
@@ -54,11 +55,7 @@ typedef struct SPInterfaceMessage {
 /* ---- Events and modifiers ------------------------------------------------------------------ */
 
 /* Modifier bits, as the host reports them in events and through the tracker suite. */
-enum {
-  kAIShiftModifier = 0x20,
-  kAICtrlModifier = 0x40,
-  kAIAltModifier = 0x80
-};
+enum { kAIShiftModifier = 0x20, kAICtrlModifier = 0x40, kAIAltModifier = 0x80 };
 
 /* What an event record describes. */
 enum {

@@ -1,7 +1,7 @@
 /* The plug-in property list: how a plug-in tells the host what it is and where its entry point is.
 
-   The list is resource kSPPropertyListResourceID of type kSPPropertyListResourceType in the plug-in's
-   resource table (resources.h). It is a byte array:
+   The list is resource kSPPropertyListResourceID of type kSPPropertyListResourceType in the
+   plug-in's resource table (resources.h). It is a byte array:
 
      SPPropertyListHeader              version 0, then the number of properties
      count x { SPPropertyHeader, data padded with zero bytes to a multiple of 4 }
@@ -24,10 +24,10 @@ extern "C" {
 #define kSPPropertyVendor AI_FOURCC('S', 'P', 'R', 'P')
 
 /* Keys. */
-#define kSPKindProperty AI_FOURCC('k', 'i', 'n', 'd')         /* data: a four-character code */
+#define kSPKindProperty AI_FOURCC('k', 'i', 'n', 'd')             /* data: a four-character code */
 #define kSPInterfaceVersionProperty AI_FOURCC('i', 'v', 'r', 's') /* data: int32 */
-#define kSPCodeProperty AI_FOURCC('c', 'o', 'd', 'e')         /* data: SPCodeDescriptor */
-#define kSPPluginNameProperty AI_FOURCC('p', 'i', 'n', 'm')   /* data: null-terminated name */
+#define kSPCodeProperty AI_FOURCC('c', 'o', 'd', 'e')             /* data: SPCodeDescriptor */
+#define kSPPluginNameProperty AI_FOURCC('p', 'i', 'n', 'm')       /* data: null-terminated name */
 
 /* The only kind and interface version this host loads. */
 #define kSPPluginKind AI_FOURCC('S', 'P', 'E', 'A')

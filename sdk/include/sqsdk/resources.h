@@ -57,22 +57,22 @@ typedef struct SPCursorResource {
 
 /* Item kinds of a dialog template. */
 enum {
-  kADMDefaultButtonItem = 1, /* a push button that Enter presses */
-  kADMButtonItem = 2,        /* a push button */
-  kADMTextLabelItem = 3,     /* static text */
-  kADMTextEditItem = 4,      /* an editable text field */
-  kADMNumberEditItem = 5,    /* an editable number field */
-  kADMSpinEditPopupItem = 6, /* a number field with a popup of preset values */
-  kADMPopupListItem = 7,     /* a drop-down list */
-  kADMCheckBoxItem = 8,      /* a check box */
-  kADMRadioButtonItem = 9,   /* a radio button */
-  kADMGroupFrameItem = 10,   /* a titled frame round other items */
-  kADMVerticalRuleItem = 11, /* a vertical line */
+  kADMDefaultButtonItem = 1,   /* a push button that Enter presses */
+  kADMButtonItem = 2,          /* a push button */
+  kADMTextLabelItem = 3,       /* static text */
+  kADMTextEditItem = 4,        /* an editable text field */
+  kADMNumberEditItem = 5,      /* an editable number field */
+  kADMSpinEditPopupItem = 6,   /* a number field with a popup of preset values */
+  kADMPopupListItem = 7,       /* a drop-down list */
+  kADMCheckBoxItem = 8,        /* a check box */
+  kADMRadioButtonItem = 9,     /* a radio button */
+  kADMGroupFrameItem = 10,     /* a titled frame round other items */
+  kADMVerticalRuleItem = 11,   /* a vertical line */
   kADMHorizontalRuleItem = 12, /* a horizontal line */
-  kADMPictureItem = 13,      /* an image, from pictureID */
-  kADMPictureButtonItem = 14, /* a button showing an image, from pictureID */
-  kADMUserItem = 15,         /* drawn and tracked by the plug-in */
-  kADMListBoxItem = 16       /* a scrolling list */
+  kADMPictureItem = 13,        /* an image, from pictureID */
+  kADMPictureButtonItem = 14,  /* a button showing an image, from pictureID */
+  kADMUserItem = 15,           /* drawn and tracked by the plug-in */
+  kADMListBoxItem = 16         /* a scrolling list */
 };
 
 /* One item of a dialog template. Rectangles are in dialog units from the top-left corner. */
@@ -97,7 +97,8 @@ typedef struct ADMDialogTemplate {
   const ADMItemTemplate* items;
 } ADMDialogTemplate;
 
-/* A menu template (popup menus of dialog items, flyout menus): resource type kSPMenuResourceType. */
+/* A menu template (popup menus of dialog items, flyout menus): resource type kSPMenuResourceType.
+ */
 typedef struct ADMMenuTemplate {
   const char* name;
   int32_t entryCount;

@@ -68,36 +68,36 @@ typedef struct AIRGBColor {
 
 /* A four-character code: the first character in the highest byte, as in 'S!Fd' == 0x53214664. */
 typedef uint32_t AIFourCC;
-#define AI_FOURCC(a, b, c, d) \
+#define AI_FOURCC(a, b, c, d)                                                   \
   ((AIFourCC)(((uint32_t)(uint8_t)(a) << 24) | ((uint32_t)(uint8_t)(b) << 16) | \
               ((uint32_t)(uint8_t)(c) << 8) | (uint32_t)(uint8_t)(d)))
 
 /* Opaque references. The host owns every object behind them; a plug-in keeps only the handle. */
-typedef struct SPPluginOpaque* SPPluginRef;           /* this plug-in, as the host knows it */
-typedef struct SPAccessOpaque* SPAccessRef;           /* a loaded plug-in library */
-typedef struct AIArtOpaque* AIArtHandle;              /* any art object */
-typedef struct AILayerOpaque* AILayerHandle;          /* a layer */
-typedef struct AIDocumentOpaque* AIDocumentHandle;    /* an open document */
+typedef struct SPPluginOpaque* SPPluginRef;                /* this plug-in, as the host knows it */
+typedef struct SPAccessOpaque* SPAccessRef;                /* a loaded plug-in library */
+typedef struct AIArtOpaque* AIArtHandle;                   /* any art object */
+typedef struct AILayerOpaque* AILayerHandle;               /* a layer */
+typedef struct AIDocumentOpaque* AIDocumentHandle;         /* an open document */
 typedef struct AIDocumentViewOpaque* AIDocumentViewHandle; /* a view of a document */
-typedef struct AIArtSetOpaque* AIArtSet;              /* a list of art handles */
-typedef struct AIToolOpaque* AIToolHandle;            /* a registered tool */
-typedef struct AIAnnotatorOpaque* AIAnnotatorHandle;  /* a registered annotator */
-typedef struct AINotifierOpaque* AINotifierHandle;    /* a registered notifier */
-typedef struct AIMenuItemOpaque* AIMenuItemHandle;    /* a registered menu item */
-typedef struct AIHitOpaque* AIHitRef;                 /* the result of a hit test */
-typedef struct AIAppContextOpaque* AIAppContextHandle; /* a pushed application context */
-typedef struct AIPluginGroupOpaque* AIPluginGroupHandle; /* a registered plug-in group */
-typedef struct AIUnicodeStringOpaque* AIUnicodeStringRef; /* a host-owned Unicode string */
-typedef struct AIPortOpaque* AIPortRef;               /* a drawing port handed to the annotator */
-typedef struct ADMDialogOpaque* ADMDialogRef;         /* a dialog-manager dialog */
-typedef struct ADMItemOpaque* ADMItemRef;             /* an item of a dialog */
-typedef struct ADMListOpaque* ADMListRef;             /* the list of a list or popup item */
-typedef struct ADMEntryOpaque* ADMEntryRef;           /* one entry of a list */
-typedef struct ADMIconOpaque* ADMIconRef;             /* an image loaded from a resource */
-typedef struct ADMDrawerOpaque* ADMDrawerRef;         /* a drawer (annotation or item drawing) */
-typedef struct ADMTrackerOpaque* ADMTrackerRef;       /* the event being tracked by an item */
-typedef struct ADMNotifierOpaque* ADMNotifierRef;     /* the notification an item receives */
-typedef void* ADMUserData;                            /* plug-in data kept with a dialog or item */
+typedef struct AIArtSetOpaque* AIArtSet;                   /* a list of art handles */
+typedef struct AIToolOpaque* AIToolHandle;                 /* a registered tool */
+typedef struct AIAnnotatorOpaque* AIAnnotatorHandle;       /* a registered annotator */
+typedef struct AINotifierOpaque* AINotifierHandle;         /* a registered notifier */
+typedef struct AIMenuItemOpaque* AIMenuItemHandle;         /* a registered menu item */
+typedef struct AIHitOpaque* AIHitRef;                      /* the result of a hit test */
+typedef struct AIAppContextOpaque* AIAppContextHandle;     /* a pushed application context */
+typedef struct AIPluginGroupOpaque* AIPluginGroupHandle;   /* a registered plug-in group */
+typedef struct AIUnicodeStringOpaque* AIUnicodeStringRef;  /* a host-owned Unicode string */
+typedef struct AIPortOpaque* AIPortRef;           /* a drawing port handed to the annotator */
+typedef struct ADMDialogOpaque* ADMDialogRef;     /* a dialog-manager dialog */
+typedef struct ADMItemOpaque* ADMItemRef;         /* an item of a dialog */
+typedef struct ADMListOpaque* ADMListRef;         /* the list of a list or popup item */
+typedef struct ADMEntryOpaque* ADMEntryRef;       /* one entry of a list */
+typedef struct ADMIconOpaque* ADMIconRef;         /* an image loaded from a resource */
+typedef struct ADMDrawerOpaque* ADMDrawerRef;     /* a drawer (annotation or item drawing) */
+typedef struct ADMTrackerOpaque* ADMTrackerRef;   /* the event being tracked by an item */
+typedef struct ADMNotifierOpaque* ADMNotifierRef; /* the notification an item receives */
+typedef void* ADMUserData;                        /* plug-in data kept with a dialog or item */
 
 #ifdef __cplusplus
 }

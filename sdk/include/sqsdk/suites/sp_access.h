@@ -12,7 +12,8 @@ extern "C" {
 
 typedef struct SPAccessSuite {
   /* The access reference of a plug-in: stands for its library while it is loaded, and is what
-     dialog and resource operations need. Always succeeds for the calling plug-in's own reference. */
+     dialog and resource operations need. Always succeeds for the calling plug-in's own reference.
+   */
   AIErr (*GetPluginAccess)(SPPluginRef plugin, SPAccessRef* outAccess);
 
   /* Non-zero in *outLoaded while the plug-in's library is loaded. */

@@ -15,7 +15,8 @@ extern "C" {
 typedef struct SPBlocksSuite {
   /* Allocate size bytes, zero-filled, and write their address to *outBlock. debugName names the
      block in the host's leak report; the host copies it. The block stays valid, across unloads and
-     reloads of the library, until FreeBlock. Fails with kOutOfMemoryErr (*outBlock is then null). */
+     reloads of the library, until FreeBlock. Fails with kOutOfMemoryErr (*outBlock is then null).
+   */
   AIErr (*AllocateBlock)(size_t size, const char* debugName, void** outBlock);
 
   /* Free a block from AllocateBlock or ReallocateBlock. A null block is accepted and ignored;
