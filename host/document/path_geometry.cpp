@@ -1,0 +1,202 @@
+// Path geometry: segment editing, selection states, shown handles, reversal and cached bounds.
+#include "document/path_geometry.hpp"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <utility>
+
+namespace sqhost {
+
+namespace {
+
+std::atomic<std::size_t> gSegmentLimit{PathGeometry::kDefaultSegmentLimit};
+
+bool isSelected(SegmentSelection s) {
+  return s != SegmentSelection::kNone;
+}
+
+bool allFinite(std::span<const AIPathSegment> values) {
+  return std::all_of(values.begin(), values.end(),
+                     [](const AIPathSegment& s) { return isFinite(s); });
+}
+
+}  // namespace
+
+bool isFinite(const AIRealPoint& p) {
+  return std::isfinite(p.h) && std::isfinite(p.v);
+}
+bool isFinite(const AIPathSegment& s) {
+  return isFinite(s.p) && isFinite(s.in) && isFinite(s.out);
+}
+bool isFinite(const AIRealRect& r) {
+  return std::isfinite(r.left) && std::isfinite(r.top) && std::isfinite(r.right) &&
+         std::isfinite(r.bottom);
+}
+
+bool samePoint(const AIRealPoint& a, const AIRealPoint& b) {
+  return a.h == b.h && a.v == b.v;
+}
+bool sameSegment(const AIPathSegment& a, const AIPathSegment& b) {
+  return samePoint(a.p, b.p) && samePoint(a.in, b.in) && samePoint(a.out, b.out) &&
+         (a.corner != 0) == (b.corner != 0);
+}
+bool sameRect(const AIRealRect& a, const AIRealRect& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+bool sameColor(const AIRGBColor& a, const AIRGBColor& b) {
+  return a.red == b.red && a.green == b.green && a.blue == b.blue;
+}
+
+bool operator==(const PathGeometry& a, const PathGeometry& b) {
+  return a.closed_ == b.closed_ && a.states_ == b.states_ &&
+         std::equal(a.segments_.begin(), a.segments_.end(), b.segments_.begin(), b.segments_.end(),
+                    sameSegment);
+}
+
+bool rectsOverlap(const AIRealRect& a, const AIRealRect& b) {
+  return a.left <= b.right && b.left <= a.right && a.bottom <= b.top && b.bottom <= a.top;
+}
+
+std::size_t PathGeometry::segmentLimit() {
+  return gSegmentLimit.load();
+}
+void PathGeometry::setSegmentLimit(std::size_t limit) {
+  gSegmentLimit.store(limit);
+}
+
+std::optional<std::size_t> PathGeometry::previous(std::size_t i) const {
+  if (i >= size()) return std::nullopt;
+  if (i > 0) return i - 1;
+  if (closed_) return size() - 1;
+  return std::nullopt;
+}
+
+std::optional<std::size_t> PathGeometry::next(std::size_t i) const {
+  if (i >= size()) return std::nullopt;
+  if (i + 1 < size()) return i + 1;
+  if (closed_) return 0;
+  return std::nullopt;
+}
+
+std::size_t PathGeometry::bezierCount() const {
+  if (segments_.empty()) return 0;
+  return closed_ ? size() : size() - 1;
+}
+
+AIRealBezier PathGeometry::bezier(std::size_t k) const {
+  const AIPathSegment& a = segments_[k];
+  const AIPathSegment& b = segments_[k + 1 < size() ? k + 1 : 0];
+  return AIRealBezier{a.p, a.out, b.in, b.p};
+}
+
+ShownHandles PathGeometry::shownHandles(std::size_t i) const {
+  ShownHandles shown;
+  if (i >= size()) return shown;
+  SegmentSelection s = states_[i];
+  if (s == SegmentSelection::kAnchor) {
+    // Both handles show only on the path's single anchor-selected point.
+    std::size_t anchors = static_cast<std::size_t>(
+        std::count(states_.begin(), states_.end(), SegmentSelection::kAnchor));
+    shown.in = shown.out = anchors == 1;
+  } else {
+    shown.in = s == SegmentSelection::kIn || s == SegmentSelection::kInOut;
+    shown.out = s == SegmentSelection::kOut || s == SegmentSelection::kInOut;
+  }
+  const AIPathSegment& seg = segments_[i];
+  if (samePoint(seg.in, seg.p)) shown.in = false;
+  if (samePoint(seg.out, seg.p)) shown.out = false;
+  return shown;
+}
+
+AIErr PathGeometry::setSegments(std::size_t index, std::span<const AIPathSegment> values) {
+  if (index > size() || values.size() > size() - index) return kOutOfRangeErr;
+  if (!allFinite(values)) return kNonFiniteErr;
+  std::copy(values.begin(), values.end(), segments_.begin() + static_cast<std::ptrdiff_t>(index));
+  normalizeCorners(index, values.size());
+  updateBounds();
+  return kNoErr;
+}
+
+AIErr PathGeometry::insertSegments(std::size_t index, std::span<const AIPathSegment> values) {
+  if (index > size()) return kOutOfRangeErr;
+  if (values.size() > segmentLimit() || size() > segmentLimit() - values.size()) {
+    return kTooManySegmentsErr;
+  }
+  if (!allFinite(values)) return kNonFiniteErr;
+  auto at = static_cast<std::ptrdiff_t>(index);
+  segments_.insert(segments_.begin() + at, values.begin(), values.end());
+  states_.insert(states_.begin() + at, values.size(), SegmentSelection::kNone);
+  normalizeCorners(index, values.size());
+  updateBounds();
+  return kNoErr;
+}
+
+AIErr PathGeometry::deleteSegments(std::size_t index, std::size_t count) {
+  if (index > size() || count > size() - index) return kOutOfRangeErr;
+  auto first = static_cast<std::ptrdiff_t>(index);
+  auto last = static_cast<std::ptrdiff_t>(index + count);
+  selectedCount_ -= static_cast<std::size_t>(
+      std::count_if(states_.begin() + first, states_.begin() + last, isSelected));
+  segments_.erase(segments_.begin() + first, segments_.begin() + last);
+  states_.erase(states_.begin() + first, states_.begin() + last);
+  updateBounds();
+  return kNoErr;
+}
+
+AIErr PathGeometry::setSelection(std::size_t i, SegmentSelection state) {
+  if (i >= size()) return kOutOfRangeErr;
+  if (static_cast<unsigned>(state) > static_cast<unsigned>(SegmentSelection::kInOut)) {
+    return kBadParameterErr;
+  }
+  if (isSelected(states_[i])) --selectedCount_;
+  if (isSelected(state)) ++selectedCount_;
+  states_[i] = state;
+  return kNoErr;
+}
+
+void PathGeometry::setAllSelections(SegmentSelection state) {
+  std::fill(states_.begin(), states_.end(), state);
+  selectedCount_ = isSelected(state) ? size() : 0;
+}
+
+void PathGeometry::reverse() {
+  std::reverse(segments_.begin(), segments_.end());
+  std::reverse(states_.begin(), states_.end());
+  for (AIPathSegment& s : segments_) std::swap(s.in, s.out);
+  for (SegmentSelection& s : states_) {
+    if (s == SegmentSelection::kIn) {
+      s = SegmentSelection::kOut;
+    } else if (s == SegmentSelection::kOut) {
+      s = SegmentSelection::kIn;
+    }
+  }
+}
+
+void PathGeometry::normalizeCorners(std::size_t index, std::size_t count) {
+  for (std::size_t i = index; i < index + count; ++i) {
+    segments_[i].corner = segments_[i].corner != 0 ? 1 : 0;
+  }
+}
+
+void PathGeometry::updateBounds() {
+  if (segments_.empty()) {
+    bounds_.reset();
+    return;
+  }
+  AIRealRect r{segments_[0].p.h, segments_[0].p.v, segments_[0].p.h, segments_[0].p.v};
+  auto add = [&r](const AIRealPoint& p) {
+    r.left = std::min(r.left, p.h);
+    r.right = std::max(r.right, p.h);
+    r.bottom = std::min(r.bottom, p.v);
+    r.top = std::max(r.top, p.v);
+  };
+  for (const AIPathSegment& s : segments_) {
+    add(s.p);
+    add(s.in);
+    add(s.out);
+  }
+  bounds_ = r;
+}
+
+}  // namespace sqhost

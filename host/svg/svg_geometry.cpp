@@ -1,0 +1,274 @@
+// SVG geometry: a path sink collecting cubic subpaths, shapes, y-flip, node types and path data.
+#include "svg/svg_geometry.hpp"
+
+#include <2geom/elliptical-arc.h>
+#include <2geom/svg-path-parser.h>
+
+#include <cmath>
+#include <numbers>
+
+namespace sqhost::svg {
+
+namespace {
+
+constexpr double kKappa = 0.5522847498307936;  // cubic approximation of a quarter circle
+
+Vec2 lerp(Vec2 a, Vec2 b, double t) {
+  return Vec2{a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t};
+}
+Vec2 fromGeom(const Geom::Point& p) {
+  return Vec2{p.x(), p.y()};
+}
+
+bool nearlySame(Vec2 a, Vec2 b) {
+  double tol = 1e-9 * (1 + std::fabs(a.x) + std::fabs(a.y));
+  return std::fabs(a.x - b.x) <= tol && std::fabs(a.y - b.y) <= tol;
+}
+
+// Collects the parser's commands as subpaths of cubic segments.
+class Collector : public Geom::PathSink {
+ public:
+  explicit Collector(std::vector<RawSubpath>& out) : out_(out) {}
+
+  void moveTo(Geom::Point const& p) override { begin(fromGeom(p)); }
+  void lineTo(Geom::Point const& p) override {
+    ensureOpen();
+    Vec2 q = fromGeom(p);
+    push(RawNode{q, q, q});
+  }
+  void curveTo(Geom::Point const& c1, Geom::Point const& c2, Geom::Point const& p) override {
+    ensureOpen();
+    current().nodes.back().out = fromGeom(c1);
+    Vec2 q = fromGeom(p);
+    push(RawNode{q, fromGeom(c2), q});
+  }
+  void quadTo(Geom::Point const& c, Geom::Point const& p) override {
+    ensureOpen();
+    Vec2 p0 = current().nodes.back().p;
+    Vec2 q = fromGeom(p);
+    Vec2 cc = fromGeom(c);
+    current().nodes.back().out = lerp(p0, cc, 2.0 / 3.0);
+    push(RawNode{q, lerp(q, cc, 2.0 / 3.0), q});
+  }
+  void arcTo(Geom::Coord rx, Geom::Coord ry, Geom::Coord angle, bool large, bool sweep,
+             Geom::Point const& p) override {
+    ensureOpen();
+    Vec2 p0 = current().nodes.back().p;
+    Vec2 q = fromGeom(p);
+    if (p0.x == q.x && p0.y == q.y) return;  // an arc to its own start is omitted
+    if (rx == 0 || ry == 0) {
+      lineTo(p);
+      return;
+    }
+    Geom::EllipticalArc arc(Geom::Point(p0.x, p0.y), std::fabs(rx), std::fabs(ry), angle, large,
+                            sweep, p);
+    if (arc.isChord() || !std::isfinite(arc.sweepAngle())) {  // degenerate: a straight line
+      lineTo(p);
+      return;
+    }
+    // Split into pieces of at most a quarter turn, each a cubic on the unit circle mapped onto the
+    // ellipse.
+    Geom::Affine unit = arc.unitCircleTransform();
+    double a0 = arc.initialAngle().radians();
+    double sweepAngle = arc.sweepAngle();
+    int pieces = std::max(
+        1, static_cast<int>(std::ceil(std::fabs(sweepAngle) / (std::numbers::pi / 2) - 1e-9)));
+    double step = sweepAngle / pieces;
+    double k = 4.0 / 3.0 * std::tan(step / 4);
+    auto onEllipse = [&unit](double x, double y) { return fromGeom(Geom::Point(x, y) * unit); };
+    for (int i = 0; i < pieces; ++i) {
+      double s = a0 + step * i;
+      double e = s + step;
+      Vec2 c1 = onEllipse(std::cos(s) - k * std::sin(s), std::sin(s) + k * std::cos(s));
+      Vec2 c2 = onEllipse(std::cos(e) + k * std::sin(e), std::sin(e) - k * std::cos(e));
+      Vec2 end = i + 1 == pieces ? q : onEllipse(std::cos(e), std::sin(e));
+      current().nodes.back().out = c1;
+      RawNode node{end, c2, end};
+      node.commandNode = i + 1 == pieces;
+      current().nodes.push_back(node);
+    }
+    ++current().commandNodes;
+  }
+  void closePath() override {
+    if (!open_) return;
+    RawSubpath& sub = current();
+    sub.closed = true;
+    if (sub.nodes.size() > 1 && nearlySame(sub.nodes.back().p, sub.nodes.front().p)) {
+      sub.nodes.front().in = sub.nodes.back().in;
+      sub.nodes.pop_back();
+    }
+    open_ = false;
+  }
+  void flush() override { open_ = false; }
+
+ private:
+  RawSubpath& current() { return out_.back(); }
+  void begin(Vec2 p) {
+    out_.emplace_back();
+    out_.back().nodes.push_back(RawNode{p, p, p});
+    out_.back().commandNodes = 1;
+    start_ = p;
+    open_ = true;
+  }
+  // A drawing command after Z starts a new subpath at the previous subpath's start.
+  void ensureOpen() {
+    if (!open_) begin(start_);
+  }
+  void push(const RawNode& node) {
+    current().nodes.push_back(node);
+    ++current().commandNodes;
+  }
+
+  std::vector<RawSubpath>& out_;
+  bool open_ = false;
+  Vec2 start_;
+};
+
+RawSubpath closedFrom(std::vector<RawNode> nodes) {
+  RawSubpath sub;
+  sub.commandNodes = nodes.size();
+  sub.nodes = std::move(nodes);
+  sub.closed = true;
+  return sub;
+}
+
+}  // namespace
+
+std::vector<RawSubpath> parsePathData(std::string_view data) {
+  std::vector<RawSubpath> out;
+  Collector collector(out);
+  Geom::SVGPathParser parser(collector);
+  try {
+    parser.parse(std::string(data));
+  } catch (const Geom::SVGPathParseError&) {
+    throw ValueError("malformed path data");
+  }
+  return out;
+}
+
+RawSubpath rectSubpath(double x, double y, double w, double h, double rx, double ry) {
+  if (rx <= 0 || ry <= 0) {
+    return closedFrom({RawNode{{x, y}, {x, y}, {x, y}}, RawNode{{x + w, y}, {x + w, y}, {x + w, y}},
+                       RawNode{{x + w, y + h}, {x + w, y + h}, {x + w, y + h}},
+                       RawNode{{x, y + h}, {x, y + h}, {x, y + h}}});
+  }
+  double kx = rx * kKappa;
+  double ky = ry * kKappa;
+  double r = x + w;
+  double b = y + h;
+  // Clockwise on screen from the top edge: each straight edge between two rounded corners.
+  return closedFrom({
+      RawNode{{x + rx, y}, {x + rx - kx, y}, {x + rx, y}},
+      RawNode{{r - rx, y}, {r - rx, y}, {r - rx + kx, y}},
+      RawNode{{r, y + ry}, {r, y + ry - ky}, {r, y + ry}},
+      RawNode{{r, b - ry}, {r, b - ry}, {r, b - ry + ky}},
+      RawNode{{r - rx, b}, {r - rx + kx, b}, {r - rx, b}},
+      RawNode{{x + rx, b}, {x + rx, b}, {x + rx - kx, b}},
+      RawNode{{x, b - ry}, {x, b - ry + ky}, {x, b - ry}},
+      RawNode{{x, y + ry}, {x, y + ry}, {x, y + ry - ky}},
+  });
+}
+
+RawSubpath ellipseSubpath(double cx, double cy, double rx, double ry) {
+  double kx = rx * kKappa;
+  double ky = ry * kKappa;
+  return closedFrom({
+      RawNode{{cx + rx, cy}, {cx + rx, cy - ky}, {cx + rx, cy + ky}},
+      RawNode{{cx, cy + ry}, {cx + kx, cy + ry}, {cx - kx, cy + ry}},
+      RawNode{{cx - rx, cy}, {cx - rx, cy + ky}, {cx - rx, cy - ky}},
+      RawNode{{cx, cy - ry}, {cx - kx, cy - ry}, {cx + kx, cy - ry}},
+  });
+}
+
+RawSubpath polySubpath(const std::vector<double>& coords, bool closed) {
+  RawSubpath sub;
+  for (std::size_t i = 0; i + 1 < coords.size(); i += 2) {
+    Vec2 p{coords[i], coords[i + 1]};
+    sub.nodes.push_back(RawNode{p, p, p});
+  }
+  sub.commandNodes = sub.nodes.size();
+  sub.closed = closed;
+  return sub;
+}
+
+ArtSubpath toArtwork(const RawSubpath& raw, const Affine& ctm) {
+  ArtSubpath out;
+  out.closed = raw.closed;
+  out.commandNodes = raw.commandNodes;
+  out.segments.reserve(raw.nodes.size());
+  out.nodeTypeIndex.reserve(raw.nodes.size());
+  bool identity = ctm.isIdentity();
+  bool finite = true;
+  auto convert = [&](Vec2 p) {
+    if (!identity) p = apply(ctm, p);
+    AIRealPoint q{static_cast<float>(p.x), static_cast<float>(-p.y)};
+    finite = finite && std::isfinite(q.h) && std::isfinite(q.v);
+    return q;
+  };
+  int command = 0;
+  for (const RawNode& node : raw.nodes) {
+    out.segments.push_back(AIPathSegment{convert(node.p), convert(node.in), convert(node.out), 1});
+    out.nodeTypeIndex.push_back(node.commandNode ? command++ : -1);
+  }
+  if (!finite) throw ValueError("coordinate out of range");
+  return out;
+}
+
+bool looksSmooth(const AIPathSegment& s) {
+  double ax = double(s.in.h) - s.p.h, ay = double(s.in.v) - s.p.v;
+  double bx = double(s.out.h) - s.p.h, by = double(s.out.v) - s.p.v;
+  double la = std::hypot(ax, ay), lb = std::hypot(bx, by);
+  if (la == 0 || lb == 0) return false;
+  double cross = ax * by - ay * bx;
+  double dot = ax * bx + ay * by;
+  return dot < 0 && std::fabs(cross) <= 0.01 * la * lb;
+}
+
+void applyNodeTypes(std::vector<ArtSubpath>& subpaths, std::string_view types) {
+  std::size_t expected = 0;
+  for (const ArtSubpath& sub : subpaths) expected += sub.commandNodes;
+  bool useTypes = !types.empty() && types.size() == expected;
+  std::size_t base = 0;
+  for (ArtSubpath& sub : subpaths) {
+    for (std::size_t i = 0; i < sub.segments.size(); ++i) {
+      AIPathSegment& s = sub.segments[i];
+      int index = sub.nodeTypeIndex[i];
+      if (useTypes && index >= 0) {
+        char t = types[base + static_cast<std::size_t>(index)];
+        s.corner = (t == 's' || t == 'z' || t == 'a') ? 0 : 1;
+      } else {
+        s.corner = looksSmooth(s) ? 0 : 1;
+      }
+    }
+    base += sub.commandNodes;
+  }
+}
+
+void appendPathData(std::string& out, const PathGeometry& path) {
+  if (path.empty()) return;
+  auto point = [&out](const AIRealPoint& p) {
+    out += formatFloat(p.h);
+    out += ',';
+    out += formatFloat(-p.v);
+  };
+  if (!out.empty()) out += ' ';
+  out += "M ";
+  point(path.segment(0).p);
+  for (std::size_t k = 0; k < path.bezierCount(); ++k) {
+    AIRealBezier b = path.bezier(k);
+    out += " C ";
+    point(b.p1);
+    out += ' ';
+    point(b.p2);
+    out += ' ';
+    point(b.p3);
+  }
+  if (path.closed()) out += " Z";
+}
+
+void appendNodeTypes(std::string& out, const PathGeometry& path) {
+  for (std::size_t i = 0; i < path.size(); ++i) out += path.segment(i).corner != 0 ? 'c' : 's';
+  if (path.closed() && !path.empty()) out += path.segment(0).corner != 0 ? 'c' : 's';
+}
+
+}  // namespace sqhost::svg
