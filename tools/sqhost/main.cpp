@@ -1,2 +1,90 @@
-// sqhost: the command-line program that runs the stand-in host.
-int main() { return 0; }
+// sqhost: the command-line program that runs the stand-in host with the plug-in.
+#include <CLI/CLI.hpp>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "app/host.hpp"
+#include "prefs/preference_store.hpp"
+#include "script/script_parser.hpp"
+
+namespace {
+
+struct RunOptions {
+  std::string script;
+  std::string prefs;
+  std::string plugin;
+  bool unloadEachMessage = false;
+  bool quiet = false;
+};
+
+std::string defaultPluginPath() {
+  if (const char* env = std::getenv("SQHOST_PLUGIN"); env != nullptr && *env != '\0') return env;
+  return SQ_DEFAULT_PLUGIN;
+}
+
+int runScript(const RunOptions& o) {
+  std::ifstream file(o.script);
+  if (!file) {
+    std::cerr << "sqhost: cannot read script " << o.script << "\n";
+    return 2;
+  }
+  std::stringstream text;
+  text << file.rdbuf();
+  const sqhost::ParsedScript script = sqhost::parseScript(text.str());
+  if (!script.ok()) {
+    std::cerr << "sqhost: " << o.script << ", " << script.error << "\n";
+    return 2;
+  }
+
+  sqhost::HostOptions options;
+  options.pluginPath = o.plugin.empty() ? defaultPluginPath() : o.plugin;
+  options.preferenceFile = sqhost::resolvePreferencePath(
+      o.prefs.empty() ? std::nullopt : std::optional<std::string>(o.prefs));
+  options.unloadAfterEveryMessage = o.unloadEachMessage;
+  sqhost::Host host(options);
+  if (!o.quiet) host.observer().setEcho([](const std::string& line) { std::cout << line << "\n"; });
+  if (!o.quiet) std::cout << "preferences: " << options.preferenceFile.string() << "\n";
+
+  std::string error;
+  if (!host.start(error)) {
+    std::cerr << "sqhost: " << error << "\n";
+    return 1;
+  }
+  for (const sqhost::Event& e : script.events) host.events().post(e);
+  const bool ok = host.runEvents();
+  host.shutDown();
+  if (!ok) {
+    std::cerr << "sqhost: " << o.script << ": the script stopped on an error (see above)\n";
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{"sqhost: a stand-in illustration host that loads the Spindlequiver plug-in"};
+  app.require_subcommand(1);
+
+  RunOptions run;
+  CLI::App* runCommand = app.add_subcommand(
+      "run", "Start the host with the plug-in, run a session script, then shut down");
+  runCommand->add_option("script", run.script, "The session script (see the README)")
+      ->required()
+      ->check(CLI::ExistingFile);
+  runCommand->add_option("--prefs", run.prefs,
+                         "Preference file (default: $SQHOST_PREFS, else "
+                         "$XDG_CONFIG_HOME/sqhost/preferences.json or "
+                         "~/.config/sqhost/preferences.json)");
+  runCommand->add_option("--plugin", run.plugin,
+                         "Plug-in library to load (default: $SQHOST_PLUGIN, else the built one)");
+  runCommand->add_flag("--unload-each-message", run.unloadEachMessage,
+                       "Unload and reload the plug-in library after every message");
+  runCommand->add_flag("--quiet", run.quiet, "Print only errors");
+
+  CLI11_PARSE(app, argc, argv);
+  if (runCommand->parsed()) return runScript(run);
+  return 0;
+}

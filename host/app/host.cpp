@@ -1,0 +1,352 @@
+// The stand-in host application: loads the plug-in, publishes the suites, runs the event loop.
+#include "app/host.hpp"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "sqsdk/errors.h"
+#include "suites/publish.hpp"
+
+namespace sqhost {
+
+namespace {
+
+Host* gCurrent = nullptr;
+
+AIErr basicAcquire(const char* name, int32_t version, const void** outSuite) {
+  if (outSuite != nullptr) *outSuite = nullptr;
+  Host* host = Host::current();
+  if (host == nullptr || name == nullptr || outSuite == nullptr) return kBadParameterErr;
+  return host->suites().acquire(name, version, outSuite);
+}
+
+AIErr basicRelease(const char* name, int32_t version) {
+  Host* host = Host::current();
+  if (host == nullptr || name == nullptr) return kBadParameterErr;
+  return host->suites().release(name, version);
+}
+
+AIBoolean basicIsEqual(const char* a, const char* b) {
+  if (a == nullptr || b == nullptr) return a == b;
+  return std::strcmp(a, b) == 0;
+}
+
+// The plug-in's reference: the host has one plug-in, so any stable non-null value serves.
+int gPluginIdentity = 0;
+
+}  // namespace
+
+std::string errorText(AIErr error) {
+  const auto code = static_cast<uint32_t>(error);
+  bool printable = (code >> 16) != 0 && (code >> 16) != 0xFFFF;
+  for (int shift = 0; printable && shift < 32; shift += 8) {
+    const auto c = static_cast<unsigned char>((code >> shift) & 0xFF);
+    printable = c >= 0x20 && c < 0x7F;
+  }
+  if (printable) return "'" + fourCCText(code) + "'";
+  return std::to_string(error);
+}
+
+Host::Host(HostOptions options)
+    : options_(std::move(options)), preferences_(options_.preferenceFile) {
+  gCurrent = this;
+  basic_.AcquireSuite = basicAcquire;
+  basic_.ReleaseSuite = basicRelease;
+  basic_.IsEqual = basicIsEqual;
+  publishSuites();
+  preferences_.setWriteObserver([this](const PreferenceWrite& w) {
+    preferencesDirty_ = true;
+    observer_.note("preference write: " + w.text());
+  });
+}
+
+Host::~Host() {
+  shutDown();
+  if (gCurrent == this) gCurrent = nullptr;
+}
+
+Host* Host::current() {
+  return gCurrent;
+}
+
+SPPluginRef Host::pluginRef() const {
+  return reinterpret_cast<SPPluginRef>(&gPluginIdentity);
+}
+
+void Host::publishSuites() {
+  publishAllSuites(suites_);
+}
+
+bool Host::start(std::string& error) {
+  const PreferenceLoadResult loaded = preferences_.load();
+  if (!loaded.ok()) observer_.note(loaded.message);
+
+  library_ = PluginLibrary::open(options_.pluginPath, error);
+  if (!library_) return false;
+  observer_.note("loaded plug-in \"" + library_->properties().name + "\" from " + library_->path() +
+                 ", entry point " + library_->properties().entryName);
+
+  SPInterfaceMessage startup{};
+  const AIErr result = send(kSPInterfaceCaller, kSPInterfaceStartupSelector, &startup);
+  started_ = true;
+  observer_.note(result == kNoErr ? "plug-in started"
+                                  : "plug-in start-up failed with error " + errorText(result));
+  // The application has finished starting: tell the notifiers that asked.
+  postNotification("AI Application Started Notifier");
+  deliverNotifications();
+  return true;
+}
+
+void Host::shutDown() {
+  if (!started_) return;
+  started_ = false;
+  if (library_ && !library_->loaded()) {
+    std::string error;
+    if (!reloadPlugin(error)) observer_.note(error);
+  }
+  dialogs_.closeAll();
+  SPInterfaceMessage shutdown{};
+  const AIErr result = send(kSPInterfaceCaller, kSPInterfaceShutdownSelector, &shutdown);
+  observer_.note(result == kNoErr ? "plug-in shut down"
+                                  : "plug-in shut-down failed with error " + errorText(result));
+  registrations_.dropPluginRegistrations();
+  if (library_) library_->unload();
+  library_.reset();
+  const int64_t held = suites_.totalUseCount();
+  if (held != 0) observer_.note("suites still acquired after shut-down: " + std::to_string(held));
+  if (!blocks_.empty()) {
+    for (const auto& [block, info] : blocks_) {
+      observer_.note("memory block \"" + info.name + "\" (" + std::to_string(info.size) +
+                     " bytes) was never freed");
+    }
+  }
+  preferencesDirty_ = true;
+  savePreferencesIfChanged();
+}
+
+void Host::callPlugin(const char* caller, const char* selector, void* message) {
+  auto* header = static_cast<SPMessageData*>(message);
+  header->SPCheck = kSPValidSPMessageData;
+  header->self = pluginRef();
+  header->globals = globals_;
+  header->basic = &basic_;
+  ++depth_;
+  const AIErr result = library_->entry()(caller, selector, message);
+  --depth_;
+  globals_ = header->globals;
+  results_.push_back({caller, selector, result});
+}
+
+AIErr Host::send(const char* caller, const char* selector, void* message) {
+  if (!library_ || !library_->loaded()) return kCantHappenErr;
+  callPlugin(caller, selector, message);
+  const AIErr result = results_.back().error;
+  if (depth_ == 0) afterTopLevelMessage();
+  return result;
+}
+
+void Host::afterTopLevelMessage() {
+  if (options_.unloadAfterEveryMessage && started_ && library_ && library_->loaded() &&
+      !dialogs_.hasDialogs()) {
+    std::string error;
+    if (!unloadPlugin(error) || !reloadPlugin(error)) observer_.note(error);
+  }
+  if (!delivering_) deliverNotifications();
+  savePreferencesIfChanged();
+}
+
+void Host::savePreferencesIfChanged() {
+  if (!preferencesDirty_) return;
+  preferencesDirty_ = false;
+  const PreferenceSaveResult saved = preferences_.save();
+  if (!saved.ok()) observer_.note(saved.error);
+}
+
+bool Host::unloadPlugin(std::string& error) {
+  if (!library_ || !library_->loaded()) {
+    error = "the plug-in is not loaded";
+    return false;
+  }
+  if (depth_ != 0) {
+    error = "the plug-in cannot be unloaded while it handles a message";
+    return false;
+  }
+  if (dialogs_.hasDialogs()) {
+    error = "the plug-in cannot be unloaded while one of its dialogs is open";
+    return false;
+  }
+  SPAccessMessage unload{};
+  callPlugin(kSPAccessCaller, kSPAccessUnloadSelector, &unload);
+  library_->unload();
+  return true;
+}
+
+bool Host::reloadPlugin(std::string& error) {
+  if (!library_) {
+    error = "no plug-in to reload";
+    return false;
+  }
+  if (library_->loaded()) return true;
+  if (!library_->reload(error)) return false;
+  SPAccessMessage reload{};
+  callPlugin(kSPAccessCaller, kSPAccessReloadSelector, &reload);
+  return true;
+}
+
+void Host::postNotification(const std::string& type) {
+  for (const auto& pending : pendingNotifications_) {
+    if (pending == type) return;
+  }
+  pendingNotifications_.push_back(type);
+}
+
+void Host::deliverNotifications(bool nested) {
+  if (delivering_ || (depth_ != 0 && !nested)) return;
+  delivering_ = true;
+  while (!pendingNotifications_.empty() && library_ && library_->loaded()) {
+    const std::string type = pendingNotifications_.front();
+    pendingNotifications_.erase(pendingNotifications_.begin());
+    // Deliver to the notifiers active now; a notifier may change activity of the others.
+    std::vector<AINotifierHandle> targets;
+    for (const auto& n : registrations_.notifiers()) {
+      if (n->active && n->type == type) targets.push_back(Registrations::handleOf(*n));
+    }
+    for (AINotifierHandle handle : targets) {
+      NotifierRecord* record = registrations_.notifier(handle);
+      if (record == nullptr || !record->active) continue;
+      AINotifierMessage message{};
+      message.notifier = handle;
+      message.type = record->type.c_str();
+      callPlugin(kCallerAINotify, kSelectorAINotify, &message);
+      if (options_.unloadAfterEveryMessage && depth_ == 0 && !dialogs_.hasDialogs()) {
+        std::string error;
+        if (!unloadPlugin(error) || !reloadPlugin(error)) observer_.note(error);
+      }
+    }
+  }
+  pendingNotifications_.clear();
+  delivering_ = false;
+}
+
+bool Host::runEvents() {
+  bool ok = true;
+  while (auto e = events_.take()) {
+    if (e->kind == Event::Kind::Quit) break;
+    ok = handleEvent(*e) && ok;
+  }
+  return ok;
+}
+
+bool Host::handleEvent(const Event& e) {
+  std::string error;
+  switch (e.kind) {
+    case Event::Kind::About: {
+      SPInterfaceMessage about{};
+      send(kSPInterfaceCaller, kSPInterfaceAboutSelector, &about);
+      return true;
+    }
+    case Event::Kind::Unload:
+      if (!unloadPlugin(error)) {
+        observer_.note("line " + std::to_string(e.line) + ": " + error);
+        return false;
+      }
+      observer_.note("plug-in library unloaded");
+      return true;
+    case Event::Kind::Reload:
+      if (library_ && library_->loaded()) {
+        observer_.note("line " + std::to_string(e.line) + ": the plug-in is already loaded");
+        return false;
+      }
+      if (!reloadPlugin(error)) {
+        observer_.note("line " + std::to_string(e.line) + ": " + error);
+        return false;
+      }
+      observer_.note("plug-in library reloaded");
+      return true;
+    case Event::Kind::Quit:
+      return true;
+    default:
+      if (e.isDialogAction()) {
+        observer_.note("line " + std::to_string(e.line) +
+                       ": no dialog is open to take this dialog action");
+        return false;
+      }
+      return false;
+  }
+}
+
+void* Host::allocateBlock(std::size_t size, const std::string& name) {
+  // Zero-filled; new[] aligns for any fundamental type, as the plug-in's records need.
+  std::unique_ptr<std::byte[]> data(new (std::nothrow) std::byte[size == 0 ? 1 : size]());
+  if (!data) return nullptr;
+  void* block = data.get();
+  blocks_[block] = Block{std::move(data), size, name};
+  return block;
+}
+
+void Host::injectFailure(const std::string& op, int n, AIErr error) {
+  injections_[op] = Injection{n, error};
+}
+
+AIErr Host::injectedFailure(const std::string& op) {
+  auto it = injections_.find(op);
+  if (it == injections_.end()) return kNoErr;
+  if (--it->second.remaining > 0) return kNoErr;
+  const AIErr error = it->second.error;
+  injections_.erase(it);
+  return error;
+}
+
+void Host::selectTool(ToolRecord& tool) {
+  ToolRecord* previous = registrations_.currentTool();
+  if (previous == &tool) return;
+  registrations_.setCurrentTool(&tool);
+  observer_.note("tool \"" + tool.name + "\" chosen");
+  if (previous != nullptr && !previous->builtIn) {
+    AIToolMessage deselect{};
+    deselect.tool = Registrations::handleOf(*previous);
+    send(kCallerAITool, kSelectorAIDeselectTool, &deselect);
+  }
+  if (!tool.builtIn) {
+    AIToolMessage select{};
+    select.tool = Registrations::handleOf(tool);
+    send(kCallerAITool, kSelectorAISelectTool, &select);
+  }
+}
+
+std::optional<std::size_t> Host::blockSize(const void* block) const {
+  auto it = blocks_.find(const_cast<void*>(block));
+  if (it == blocks_.end()) return std::nullopt;
+  return it->second.size;
+}
+
+AIAppContextHandle Host::pushContext() {
+  contexts_.push_back(nextContext_++);
+  return reinterpret_cast<AIAppContextHandle>(contexts_.back());
+}
+
+bool Host::popContext(AIAppContextHandle handle) {
+  if (contexts_.empty() || reinterpret_cast<AIAppContextHandle>(contexts_.back()) != handle) {
+    return false;
+  }
+  contexts_.pop_back();
+  if (contexts_.empty() && depth_ == 0) deliverNotifications();
+  return true;
+}
+
+bool Host::freeBlock(void* block) {
+  return blocks_.erase(block) == 1;
+}
+
+void* Host::reallocateBlock(void* block, std::size_t size, const std::string& name) {
+  auto it = blocks_.find(block);
+  if (it == blocks_.end()) return nullptr;
+  void* fresh = allocateBlock(size, name);
+  if (fresh == nullptr) return nullptr;
+  std::memcpy(fresh, block, std::min(size, it->second.size));
+  blocks_.erase(block);
+  return fresh;
+}
+
+}  // namespace sqhost

@@ -1,0 +1,156 @@
+// The stand-in host application: loads the plug-in, publishes the suites, runs the event loop.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/events.hpp"
+#include "app/observer.hpp"
+#include "app/plugin_library.hpp"
+#include "app/registrations.hpp"
+#include "app/suite_registry.hpp"
+#include "dialogs/dialog_manager.hpp"
+#include "prefs/preference_store.hpp"
+#include "sqsdk/basic.h"
+#include "sqsdk/messages.h"
+
+namespace sqhost {
+
+struct HostOptions {
+  std::string pluginPath;
+  std::filesystem::path preferenceFile;  // resolved by the caller
+  // Unload and reload the plug-in library after every top-level message (tests of the globals).
+  bool unloadAfterEveryMessage = false;
+};
+
+// One host at a time: the suites' C functions reach it through Host::current().
+class Host {
+ public:
+  explicit Host(HostOptions options);
+  ~Host();
+  Host(const Host&) = delete;
+  Host& operator=(const Host&) = delete;
+
+  static Host* current();
+
+  // Loads the plug-in, sends "SP Interface"/"Startup" and then tells the application started.
+  // False with a message when the library cannot be loaded; a failing start-up is noted and
+  // reported by the plug-in but the host runs on (as a real host would, without the plug-in's
+  // registrations that did not happen).
+  bool start(std::string& error);
+  // Sends "Shutdown", drops the plug-in's registrations, unloads the library and saves the
+  // preferences. Safe to call twice.
+  void shutDown();
+  bool started() const { return started_; }
+
+  // Sends a message to the plug-in. message points at a record that starts with SPMessageData; the
+  // header is filled in here. Notifications caused by the message are delivered after it returns.
+  AIErr send(const char* caller, const char* selector, void* message);
+  // Message depth: 0 while no plug-in call is running.
+  int depth() const { return depth_; }
+
+  // Unloads the library (with the "SP Access" "Unload" message) and loads it again ("Reload").
+  bool unloadPlugin(std::string& error);
+  bool reloadPlugin(std::string& error);
+
+  // Processes queued events until the queue is empty or a Quit event. Returns false when an event
+  // could not be handled (the message is noted).
+  bool runEvents();
+  // Handles one event taken from the queue.
+  bool handleEvent(const Event& e);
+
+  // Notifications: queued while plug-in calls run, coalesced per type, delivered when idle to the
+  // notifiers active at that moment.
+  void postNotification(const std::string& type);
+  // Delivers pending notifications when the host is idle. A nested event loop (a modal dialog)
+  // passes nested = true: it is idle although a plug-in message is still running below it.
+  void deliverNotifications(bool nested = false);
+
+  Observer& observer() { return observer_; }
+  EventQueue& events() { return events_; }
+  SuiteRegistry& suites() { return suites_; }
+  Registrations& registrations() { return registrations_; }
+  PreferenceStore& preferences() { return preferences_; }
+  DialogManager& dialogs() { return dialogs_; }
+  PluginLibrary* library() { return library_.get(); }
+  SPPluginRef pluginRef() const;
+  SPBasicSuite* basicSuite() { return &basic_; }
+  const HostOptions& options() const { return options_; }
+
+  // Memory blocks handed out by "SP Blocks Suite" and the memory suites.
+  void* allocateBlock(std::size_t size, const std::string& name);
+  bool freeBlock(void* block);
+  void* reallocateBlock(void* block, std::size_t size, const std::string& name);
+  std::size_t liveBlockCount() const { return blocks_.size(); }
+  std::optional<std::size_t> blockSize(const void* block) const;
+
+  // Application contexts pushed by plug-in code that runs outside a message (panel callbacks).
+  AIAppContextHandle pushContext();
+  // Pops the innermost context; false when handle is not the innermost one.
+  bool popContext(AIAppContextHandle handle);
+  std::size_t contextDepth() const { return contexts_.size(); }
+
+  // Makes the host operation named op (for example "AddNotifier") fail with error on its n-th
+  // call from now (1 = the next call). For tests of the plug-in's failure handling.
+  void injectFailure(const std::string& op, int n, AIErr error);
+  // The injected error for this call of op, or 0.
+  AIErr injectedFailure(const std::string& op);
+
+  // Makes tool the current tool: "AI Deselect" to the previous plug-in tool, "AI Select" to the new
+  // one (nothing when it already is current).
+  void selectTool(ToolRecord& tool);
+
+  // The most recent error the plug-in returned for a message, with its caller and selector.
+  struct MessageResult {
+    std::string caller;
+    std::string selector;
+    AIErr error = 0;
+  };
+  const std::vector<MessageResult>& messageResults() const { return results_; }
+
+ private:
+  void publishSuites();
+  void callPlugin(const char* caller, const char* selector, void* message);
+  void afterTopLevelMessage();
+  void savePreferencesIfChanged();
+
+  HostOptions options_;
+  Observer observer_;
+  EventQueue events_;
+  SuiteRegistry suites_;
+  Registrations registrations_;
+  PreferenceStore preferences_;
+  DialogManager dialogs_;
+  std::unique_ptr<PluginLibrary> library_;
+  SPBasicSuite basic_{};
+  void* globals_ = nullptr;
+  int depth_ = 0;
+  bool started_ = false;
+  bool delivering_ = false;
+  std::vector<std::string> pendingNotifications_;
+  struct Block {
+    std::unique_ptr<std::byte[]> data;
+    std::size_t size;
+    std::string name;
+  };
+  std::map<void*, Block> blocks_;
+  std::vector<MessageResult> results_;
+  std::vector<uintptr_t> contexts_;
+  uintptr_t nextContext_ = 1;
+  bool preferencesDirty_ = false;
+  struct Injection {
+    int remaining;
+    AIErr error;
+  };
+  std::map<std::string, Injection> injections_;
+};
+
+// Text of an error code for messages: a decimal number, or its four characters when printable.
+std::string errorText(AIErr error);
+
+}  // namespace sqhost

@@ -1,0 +1,46 @@
+// Registering the editing tool with the host, with its icon, Info variables and pictures.
+#include "tool/tool_setup.hpp"
+
+#include "shell/host_suites.hpp"
+#include "shell/plugin_state.hpp"
+#include "sqsdk/errors.h"
+#include "sqsdk/suites/adm_icon.h"
+#include "sqsdk/suites/ai_tool.h"
+
+namespace sq {
+
+AIErr registerTool(SPPluginRef plugin) {
+  PluginState& s = *State();
+  const auto* icons = SuiteAs<ADMIconSuite>(SuiteId::ADMIcon);
+  const auto* tools = SuiteAs<AIToolSuite>(SuiteId::Tool);
+
+  ADMIconRef toolIcon = nullptr;
+  AIErr error = icons->GetFromResource(plugin, kToolIconID, 0, &toolIcon);
+
+  // Asking twice for the pen tool's number gives the group and then the toolset to join.
+  AIAddToolData data{};
+  data.title = kToolName;
+  data.tooltip = kToolName;
+  data.icon = toolIcon;
+  error = tools->GetToolNumberFromName(kAIPenToolName, &data.sameGroupAs);
+  error = tools->GetToolNumberFromName(kAIPenToolName, &data.sameToolsetAs);
+
+  error = tools->AddTool(plugin, kToolName, &data, kToolOptions, &s.toolHandle);
+  if (error != kNoErr) return error;
+
+  const int32_t infoVars[] = {kAIInfoDocX,     kAIInfoDocY,        kAIInfoSizeX,    kAIInfoSizeY,
+                              kAIInfoDistance, kAIInfoVectorAngle, kAIInfoEndOfList};
+  error = tools->SetToolInfoVars(s.toolHandle, infoVars);
+
+  for (int i = 0; i < kArrowheadCount; ++i) {
+    error = icons->GetFromResource(plugin, kArrowheadIconID, i, &s.arrowheadIcons[i]);
+  }
+  error = icons->GetFromResource(plugin, kRingIconID, 0, &s.ringIcon);
+  for (int j = 0; j < kLabelCount; ++j) {
+    error = icons->GetFromResource(plugin, kLabelIconID, j, &s.labelIcons[j]);
+  }
+  error = icons->GetFromResource(plugin, kDotIconID, 0, &s.dotIcon);
+  return error;
+}
+
+}  // namespace sq
