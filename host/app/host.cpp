@@ -70,6 +70,37 @@ Host* Host::current() {
   return gCurrent;
 }
 
+View* Host::currentView() {
+  Document* doc = currentDocument();
+  return doc == nullptr ? nullptr : views_.front(doc->id());
+}
+
+Document& Host::openDocument(Document document) {
+  Document& opened = documents_.open(std::move(document));
+  views_.open(opened);
+  undo_.attach(opened);
+  postNotification("AI Document View Changed Notifier");
+  return opened;
+}
+
+AIErr Host::closeDocument(DocumentId id) {
+  Document* doc = documents_.find(id);
+  if (doc == nullptr) return kBadHandleErr;
+  undo_.detach(*doc);
+  views_.closeDocument(id);
+  const AIErr error = documents_.close(id);
+  postNotification("AI Document View Changed Notifier");
+  return error;
+}
+
+void Host::documentChanged() {
+  selectionChanged();
+}
+
+void Host::selectionChanged() {
+  postNotification("AI Art Selection Changed Notifier");
+}
+
 SPPluginRef Host::pluginRef() const {
   return reinterpret_cast<SPPluginRef>(&gPluginIdentity);
 }

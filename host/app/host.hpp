@@ -15,9 +15,12 @@
 #include "app/registrations.hpp"
 #include "app/suite_registry.hpp"
 #include "dialogs/dialog_manager.hpp"
+#include "document/document_list.hpp"
 #include "prefs/preference_store.hpp"
 #include "sqsdk/basic.h"
 #include "sqsdk/messages.h"
+#include "undo/undo_manager.hpp"
+#include "views/view_list.hpp"
 
 namespace sqhost {
 
@@ -77,6 +80,23 @@ class Host {
   Registrations& registrations() { return registrations_; }
   PreferenceStore& preferences() { return preferences_; }
   DialogManager& dialogs() { return dialogs_; }
+  // Open documents (front = current), their views, and the undo history over them.
+  DocumentList& documents() { return documents_; }
+  ViewList& views() { return views_; }
+  UndoManager& undo() { return undo_; }
+  // The current document (front), or null.
+  Document* currentDocument() { return documents_.front(); }
+  // The front view of the current document, or null.
+  View* currentView();
+  // Opens a document as the new current one, with one view; starts recording its changes.
+  Document& openDocument(Document document);
+  // Closes a document with its views and undo history.
+  AIErr closeDocument(DocumentId id);
+  // Something in the current document changed (geometry, selection, attributes): the selection
+  // notification goes out when the host is next idle, and the views are redrawn.
+  void documentChanged();
+  // The selection changed without a change to the artwork.
+  void selectionChanged();
   PluginLibrary* library() { return library_.get(); }
   SPPluginRef pluginRef() const;
   SPBasicSuite* basicSuite() { return &basic_; }
@@ -126,6 +146,9 @@ class Host {
   Registrations registrations_;
   PreferenceStore preferences_;
   DialogManager dialogs_;
+  DocumentList documents_;
+  ViewList views_;
+  UndoManager undo_{documents_};
   std::unique_ptr<PluginLibrary> library_;
   SPBasicSuite basic_{};
   void* globals_ = nullptr;

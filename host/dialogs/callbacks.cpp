@@ -131,7 +131,9 @@ void DialogManager::callItemDestroy(Item& item) {
 std::vector<ItemSnapshot> DialogManager::snapshot(const Dialog& dialog) const {
   std::vector<ItemSnapshot> items;
   for (const auto& item : dialog.items) {
-    items.push_back(ItemSnapshot{item->id, item->type, itemText(*item), item->checked,
+    std::optional<double> value;
+    if (item->number.numeric) value = item->number.value;
+    items.push_back(ItemSnapshot{item->id, item->type, itemText(*item), value, item->checked,
                                  item->visible, item->enabled});
   }
   return items;

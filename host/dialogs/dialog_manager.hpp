@@ -32,7 +32,8 @@ struct AlertRecord {
 struct ItemSnapshot {
   int32_t id = 0;
   ItemType type = ItemType::User;
-  std::string text;  // as GetText reads it (a popup: its chosen entry)
+  std::string text;             // as GetText reads it (a popup: its chosen entry)
+  std::optional<double> value;  // number fields: the value, in the units the plug-in uses
   bool checked = false;
   bool visible = true;
   bool enabled = true;

@@ -9,7 +9,10 @@ void publishAllSuites(SuiteRegistry& registry) {
   publishSPSuites(registry);
   publishServiceSuites(registry);
   publishRegistrationSuites(registry);
-  publishPendingSuites(registry);
+  publishArtSuites(registry);
+  publishDocumentSuites(registry);
+  publishViewSuites(registry);
+  publishUndoSuite(registry);
   publishADMSuites(registry);
 }
 

@@ -8,7 +8,10 @@ namespace sqhost {
 void publishSPSuites(SuiteRegistry& registry);
 void publishServiceSuites(SuiteRegistry& registry);
 void publishRegistrationSuites(SuiteRegistry& registry);
-void publishPendingSuites(SuiteRegistry& registry);
+void publishArtSuites(SuiteRegistry& registry);
+void publishDocumentSuites(SuiteRegistry& registry);
+void publishViewSuites(SuiteRegistry& registry);
+void publishUndoSuite(SuiteRegistry& registry);
 void publishADMSuites(SuiteRegistry& registry);
 
 }  // namespace sqhost

@@ -1,0 +1,43 @@
+// A view of a document: a window of whole pixels showing part of the artwork at a zoom.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "document/ids.hpp"
+#include "sqsdk/types.h"
+
+namespace sqhost {
+
+// View (0, 0) is the top-left pixel, x right, y down. With zoom z and (L, T) the artwork point at
+// the top-left corner: x = floor((h - L)·z + 0.5), y = floor((T - v)·z + 0.5); back without
+// rounding: h = L + x / z, v = T - y / z.
+struct View {
+  ObjectId id = kNoId;  // the view's own id: its handle for plug-ins
+  DocumentId document = kNoId;
+  int32_t width = 800;       // pixels
+  int32_t height = 600;      // pixels
+  AIRealPoint center{0, 0};  // artwork point shown at the centre
+  float zoom = 1;            // pixels per point, within [1/32, 64]
+  bool showGrid = false;
+  bool snapToGrid = false;
+  bool smartGuides = false;  // the host's smart guides (smart targeting) in this view
+
+  // Annotation region to redraw: rectangles invalidated since the last paint (view pixels,
+  // right and bottom exclusive, clipped to the view).
+  std::vector<AIRect> dirty;
+
+  // The artwork point at the top-left corner.
+  AIRealPoint topLeft() const;
+  // The artwork area shown: left/top at the top-left corner, right/bottom at (width, height).
+  AIRealRect bounds() const;
+  // Artwork to view pixels; nothing for a non-finite point or one outside the 32-bit range.
+  std::optional<AIPoint> toView(const AIRealPoint& p) const;
+  AIRealPoint toArtwork(const AIPoint& p) const;
+  // Adds a rectangle to the dirty region, clipped to the view; empty rectangles are ignored.
+  void invalidate(const AIRect& r);
+  void invalidateAll() { invalidate(AIRect{0, 0, width, height}); }
+};
+
+}  // namespace sqhost
