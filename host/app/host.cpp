@@ -55,6 +55,9 @@ Host::Host(HostOptions options)
   basic_.ReleaseSuite = basicRelease;
   basic_.IsEqual = basicIsEqual;
   publishSuites();
+  // Every user action on a dialog is one undo context.
+  dialogs_.setActionHooks([this] { undo_.beginContext("Dialog Edit"); },
+                          [this] { undo_.endContext(); });
   preferences_.setWriteObserver([this](const PreferenceWrite& w) {
     preferencesDirty_ = true;
     observer_.note("preference write: " + w.text());
@@ -264,47 +267,13 @@ bool Host::runEvents() {
   bool ok = true;
   while (auto e = events_.take()) {
     if (e->kind == Event::Kind::Quit) break;
-    ok = handleEvent(*e) && ok;
+    if (!handleEvent(*e)) {
+      // A line that fails stops the run; what it left queued is dropped.
+      events_.clear();
+      ok = false;
+    }
   }
   return ok;
-}
-
-bool Host::handleEvent(const Event& e) {
-  std::string error;
-  switch (e.kind) {
-    case Event::Kind::About: {
-      SPInterfaceMessage about{};
-      send(kSPInterfaceCaller, kSPInterfaceAboutSelector, &about);
-      return true;
-    }
-    case Event::Kind::Unload:
-      if (!unloadPlugin(error)) {
-        observer_.note("line " + std::to_string(e.line) + ": " + error);
-        return false;
-      }
-      observer_.note("plug-in library unloaded");
-      return true;
-    case Event::Kind::Reload:
-      if (library_ && library_->loaded()) {
-        observer_.note("line " + std::to_string(e.line) + ": the plug-in is already loaded");
-        return false;
-      }
-      if (!reloadPlugin(error)) {
-        observer_.note("line " + std::to_string(e.line) + ": " + error);
-        return false;
-      }
-      observer_.note("plug-in library reloaded");
-      return true;
-    case Event::Kind::Quit:
-      return true;
-    default:
-      if (e.isDialogAction()) {
-        observer_.note("line " + std::to_string(e.line) +
-                       ": no dialog is open to take this dialog action");
-        return false;
-      }
-      return false;
-  }
 }
 
 void* Host::allocateBlock(std::size_t size, const std::string& name) {

@@ -125,6 +125,25 @@ class Host {
   // one (nothing when it already is current).
   void selectTool(ToolRecord& tool);
 
+  // Sends "AI Draw" to the active annotators for the view's dirty region (the whole view when
+  // whole is set), collecting what they draw; clears the region.
+  DisplayList paintAnnotations(View& view, bool whole = false);
+  // The last annotation display list painted for each view.
+  const DisplayList* lastAnnotations(ObjectId view) const;
+
+  // How much of the alert and dialog records the last report has shown.
+  struct ReportMarks {
+    std::size_t alerts = 0;
+    std::size_t dialogs = 0;
+    std::size_t lines = 0;
+  };
+  ReportMarks& reportMarks() { return reportMarks_; }
+
+  // The folders relative file names of script commands start from: files read (open) and files
+  // written (save, png, report).
+  void setFileBase(std::filesystem::path base) { fileBase_ = std::move(base); }
+  void setOutputBase(std::filesystem::path base) { outputBase_ = std::move(base); }
+
   // The most recent error the plug-in returned for a message, with its caller and selector.
   struct MessageResult {
     std::string caller;
@@ -138,6 +157,12 @@ class Host {
   void callPlugin(const char* caller, const char* selector, void* message);
   void afterTopLevelMessage();
   void savePreferencesIfChanged();
+  bool handleDocumentEvent(const Event& e, std::string& error);
+  bool handleToolEvent(const Event& e, std::string& error);
+  bool handleSelectionEvent(const Event& e, std::string& error);
+  AIErr sendToolMessage(const char* selector, const Event& e, int32_t what);
+  std::filesystem::path resolveFile(const std::string& name) const;
+  std::filesystem::path resolveOutput(const std::string& name) const;
 
   HostOptions options_;
   Observer observer_;
@@ -171,6 +196,12 @@ class Host {
     AIErr error;
   };
   std::map<std::string, Injection> injections_;
+  std::filesystem::path fileBase_;
+  std::filesystem::path outputBase_;
+  ReportMarks reportMarks_;
+  bool buttonDown_ = false;
+  uint32_t eventClock_ = 0;
+  std::map<ObjectId, DisplayList> lastAnnotations_;
 };
 
 // Text of an error code for messages: a decimal number, or its four characters when printable.

@@ -1,6 +1,7 @@
 // Session scripts: a small line-based language that becomes a queue of host events.
 #include "script/script_parser.hpp"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <map>
@@ -127,6 +128,221 @@ bool splitWords(const std::string& line, std::vector<std::string>& words, std::s
   return true;
 }
 
+namespace {
+
+bool parseModifiers(const std::vector<std::string>& w, std::size_t from, int32_t& out,
+                    std::string& error) {
+  out = 0;
+  for (std::size_t i = from; i < w.size(); ++i) {
+    if (w[i] == "shift") {
+      out |= 0x20;
+    } else if (w[i] == "ctrl") {
+      out |= 0x40;
+    } else if (w[i] == "alt") {
+      out |= 0x80;
+    } else {
+      error = "unknown modifier \"" + w[i] + "\" (shift, ctrl or alt)";
+      return false;
+    }
+  }
+  return true;
+}
+
+bool parsePoint(const std::vector<std::string>& w, std::size_t at, AIRealPoint& out,
+                std::string& error) {
+  double h = 0;
+  double v = 0;
+  if (at + 1 >= w.size() || !parseNumber(w[at], h) || !parseNumber(w[at + 1], v)) {
+    error = "expected two numbers (h v) in artwork coordinates";
+    return false;
+  }
+  out = {static_cast<float>(h), static_cast<float>(v)};
+  if (!std::isfinite(out.h) || !std::isfinite(out.v)) {
+    error = "the point is out of range";
+    return false;
+  }
+  return true;
+}
+
+// Virtual-key codes by name: named keys, or a single letter or digit.
+bool parseKey(const std::string& word, int32_t& code, std::string& error) {
+  static const std::map<std::string, int32_t> kKeys = {
+      {"space", 0x20}, {"esc", 0x1B},   {"shift", 0x10}, {"ctrl", 0x11},
+      {"alt", 0x12},   {"enter", 0x0D}, {"tab", 0x09}};
+  if (auto it = kKeys.find(word); it != kKeys.end()) {
+    code = it->second;
+    return true;
+  }
+  if (word.size() == 1 && std::isalnum(static_cast<unsigned char>(word[0]))) {
+    code = std::toupper(static_cast<unsigned char>(word[0]));
+    return true;
+  }
+  error = "unknown key \"" + word + "\" (space, esc, shift, ctrl, alt, enter, tab, a letter)";
+  return false;
+}
+
+bool expectCount(const std::vector<std::string>& w, std::size_t n, const char* usage,
+                 std::string& error) {
+  if (w.size() == n) return true;
+  error = std::string("usage: ") + usage;
+  return false;
+}
+
+// Parses one command line into e; false with a message.
+bool parseCommand(const std::vector<std::string>& w, Event& e, std::string& error) {
+  using K = Event::Kind;
+  const std::string& c = w[0];
+  auto simple = [&](K kind) {
+    e.kind = kind;
+    return expectCount(w, 1, (c + " (no arguments)").c_str(), error);
+  };
+  auto withText = [&](K kind, const char* usage) {
+    e.kind = kind;
+    if (!expectCount(w, 2, usage, error)) return false;
+    e.text = w[1];
+    return true;
+  };
+  if (c == "about") return simple(K::About);
+  if (c == "unload") return simple(K::Unload);
+  if (c == "reload") return simple(K::Reload);
+  if (c == "quit") return simple(K::Quit);
+  if (c == "new") return simple(K::New);
+  if (c == "undo") return simple(K::Undo);
+  if (c == "redo") return simple(K::Redo);
+  if (c == "increase-diameter") return simple(K::IncreaseDiameter);
+  if (c == "dialog") return parseDialog(w, e, error);
+  if (c == "open") return withText(K::Open, "open FILE.svg");
+  if (c == "save") return withText(K::Save, "save FILE.svg");
+  if (c == "png") return withText(K::Png, "png FILE.png");
+  if (c == "report") return withText(K::Report, "report FILE.json");
+  if (c == "tool") return withText(K::Tool, "tool \"NAME\"");
+  if (c == "move" || c == "down" || c == "drag" || c == "up") {
+    e.kind = c == "move"   ? K::MouseMove
+             : c == "down" ? K::MouseDown
+             : c == "drag" ? K::MouseDrag
+                           : K::MouseUp;
+    return parsePoint(w, 1, e.point, error) && parseModifiers(w, 3, e.modifiers, error);
+  }
+  if (c == "key") {
+    if (!expectCount(w, 3, "key down|up KEY", error)) return false;
+    if (w[1] != "down" && w[1] != "up") {
+      error = "usage: key down|up KEY";
+      return false;
+    }
+    e.kind = w[1] == "down" ? K::KeyDown : K::KeyUp;
+    return parseKey(w[2], e.item, error);
+  }
+  if (c == "view") {
+    if (w.size() < 2) {
+      error =
+          "usage: view zoom Z | view center H V | view size W H | view grid on|off | view "
+          "smart-guides on|off";
+      return false;
+    }
+    const std::string& what = w[1];
+    if (what == "zoom") {
+      e.kind = K::ViewZoom;
+      if (!expectCount(w, 3, "view zoom Z", error)) return false;
+      if (!parseNumber(w[2], e.number) || e.number <= 0) {
+        error = "the zoom is a positive number";
+        return false;
+      }
+      return true;
+    }
+    if (what == "center") {
+      e.kind = K::ViewCenter;
+      return expectCount(w, 4, "view center H V", error) && parsePoint(w, 2, e.point, error);
+    }
+    if (what == "size") {
+      e.kind = K::ViewSize;
+      int32_t width = 0;
+      int32_t height = 0;
+      if (!expectCount(w, 4, "view size W H", error)) return false;
+      if (!parseInteger(w[2], width) || !parseInteger(w[3], height) || width < 1 || height < 1 ||
+          width > 8192 || height > 8192) {
+        error = "the view size is two whole numbers of pixels from 1 to 8192";
+        return false;
+      }
+      e.item = width;
+      e.number = height;
+      return true;
+    }
+    if (what == "grid" || what == "smart-guides") {
+      e.kind = what == "grid" ? K::ViewGrid : K::ViewSmartGuides;
+      if (!expectCount(w, 3, "view grid|smart-guides on|off", error)) return false;
+      if (w[2] != "on" && w[2] != "off") {
+        error = "expected on or off";
+        return false;
+      }
+      e.number = w[2] == "on" ? 1 : 0;
+      return true;
+    }
+    error = "unknown view setting \"" + what + "\"";
+    return false;
+  }
+  if (c == "select") {
+    if (w.size() == 2 && w[1] == "none") {
+      e.kind = K::SelectNone;
+      return true;
+    }
+    if (w.size() == 3 && w[1] == "path") {
+      e.kind = K::SelectPath;
+      e.text = w[2];
+      return true;
+    }
+    if ((w.size() == 4 || w.size() == 5) && w[1] == "point") {
+      e.kind = K::SelectPoint;
+      e.text = w[2];
+      int32_t state = 1;
+      if (!parseInteger(w[3], e.item) || e.item < 0 ||
+          (w.size() == 5 && (!parseInteger(w[4], state) || state < 0 || state > 4))) {
+        error = "usage: select point PATH INDEX [STATE 0-4]";
+        return false;
+      }
+      e.number = state;
+      return true;
+    }
+    error = "usage: select none | select path PATH | select point PATH INDEX [STATE]";
+    return false;
+  }
+  if (c == "move-point") {
+    e.kind = K::MovePoint;
+    if (!expectCount(w, 5, "move-point PATH INDEX DH DV", error)) return false;
+    e.text = w[1];
+    if (!parseInteger(w[2], e.item) || e.item < 0) {
+      error = "usage: move-point PATH INDEX DH DV";
+      return false;
+    }
+    return parsePoint(w, 3, e.point, error);
+  }
+  if (c == "pref") {
+    e.kind = K::Preference;
+    if (!expectCount(w, 3, "pref KEY VALUE", error)) return false;
+    e.text = w[1];
+    if (w[2] == "true" || w[2] == "false") {
+      e.item = 0;
+      e.number = w[2] == "true" ? 1 : 0;
+      return true;
+    }
+    int32_t integer = 0;
+    if (parseInteger(w[2], integer)) {
+      e.item = 1;
+      e.number = integer;
+      return true;
+    }
+    if (parseNumber(w[2], e.number)) {
+      e.item = 2;
+      return true;
+    }
+    error = "a preference value is true, false or a number";
+    return false;
+  }
+  error = "unknown command \"" + c + "\"";
+  return false;
+}
+
+}  // namespace
+
 ParsedScript parseScript(const std::string& text) {
   ParsedScript result;
   std::istringstream in(text);
@@ -139,28 +355,7 @@ ParsedScript parseScript(const std::string& text) {
     if (splitWords(line, w, error) && !w.empty()) {
       Event e;
       e.line = number;
-      const std::string& command = w[0];
-      auto simple = [&](Event::Kind kind) {
-        if (w.size() != 1) {
-          error = "\"" + command + "\" takes no arguments";
-          return;
-        }
-        e.kind = kind;
-      };
-      if (command == "about") {
-        simple(Event::Kind::About);
-      } else if (command == "unload") {
-        simple(Event::Kind::Unload);
-      } else if (command == "reload") {
-        simple(Event::Kind::Reload);
-      } else if (command == "quit") {
-        simple(Event::Kind::Quit);
-      } else if (command == "dialog") {
-        parseDialog(w, e, error);
-      } else {
-        error = "unknown command \"" + command + "\"";
-      }
-      if (error.empty()) result.events.push_back(std::move(e));
+      if (parseCommand(w, e, error)) result.events.push_back(std::move(e));
     }
     if (!error.empty()) {
       result.error = "line " + std::to_string(number) + ": " + error;

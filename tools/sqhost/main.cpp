@@ -1,6 +1,7 @@
 // sqhost: the command-line program that runs the stand-in host with the plug-in.
 #include <CLI/CLI.hpp>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -16,6 +17,7 @@ struct RunOptions {
   std::string prefs;
   std::string plugin;
   bool unloadEachMessage = false;
+  std::string out;
   bool quiet = false;
 };
 
@@ -44,7 +46,21 @@ int runScript(const RunOptions& o) {
       o.prefs.empty() ? std::nullopt : std::optional<std::string>(o.prefs));
   options.unloadAfterEveryMessage = o.unloadEachMessage;
   sqhost::Host host(options);
-  if (!o.quiet) host.observer().setEcho([](const std::string& line) { std::cout << line << "\n"; });
+  // File names in the script are relative to the script's folder.
+  host.setFileBase(std::filesystem::absolute(o.script).parent_path());
+  if (!o.out.empty()) {
+    std::error_code ec;
+    std::filesystem::create_directories(o.out, ec);
+    host.setOutputBase(o.out);
+  }
+  host.observer().setEcho([quiet = o.quiet](const std::string& line) {
+    // Quiet runs print only the lines that name a failing script line.
+    if (!quiet) {
+      std::cout << line << "\n";
+    } else if (line.rfind("line ", 0) == 0) {
+      std::cerr << line << "\n";
+    }
+  });
   if (!o.quiet) std::cout << "preferences: " << options.preferenceFile.string() << "\n";
 
   std::string error;
@@ -80,6 +96,9 @@ int main(int argc, char** argv) {
                          "~/.config/sqhost/preferences.json)");
   runCommand->add_option("--plugin", run.plugin,
                          "Plug-in library to load (default: $SQHOST_PLUGIN, else the built one)");
+  runCommand->add_option("--out", run.out,
+                         "Folder for the files the script writes (default: the current folder); "
+                         "files it reads are found beside the script");
   runCommand->add_flag("--unload-each-message", run.unloadEachMessage,
                        "Unload and reload the plug-in library after every message");
   runCommand->add_flag("--quiet", run.quiet, "Print only errors");
