@@ -1,0 +1,168 @@
+// Selection gathering, the nearest-point search and the point table, through the host's suites.
+#include "geometry/selection.hpp"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/host.hpp"
+#include "shell/host_suites.hpp"
+#include "sqsdk/errors.h"
+#include "sqsdk/suites/ai_art_set.h"
+#include "sqsdk/suites/ai_path.h"
+#include "support/host_fixture.hpp"
+#include "svg/svg_io.hpp"
+
+namespace {
+
+// A host with one document, and the plug-in's own code holding the host's suites in this process.
+class SelectionTest : public ::testing::Test {
+ protected:
+  void open(const std::string& svgBody) {
+    sqhost::HostOptions options;
+    options.pluginPath = SQ_PLUGIN_PATH;
+    options.preferenceFile = dir.path() / "p.json";
+    host = std::make_unique<sqhost::Host>(options);
+    const std::string svg =
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:sq=\"urn:spindlequiver:host\" "
+        "xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\" "
+        "xmlns:sodipodi=\"http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd\" "
+        "viewBox=\"0 0 400 400\">" +
+        svgBody + "</svg>";
+    auto imported = sqhost::svg::importSvg(svg);
+    ASSERT_TRUE(imported.ok()) << imported.error;
+    host->openDocument(std::move(*imported.document));
+    sqhost::View* view = host->currentView();
+    view->zoom = 1;
+    view->center = {200, -200};
+    sq::AcquireCount() = 0;
+    ASSERT_EQ(sq::AcquireSuites(host->basicSuite()), kNoErr);
+  }
+  void TearDown() override {
+    if (host) sq::ReleaseSuites(host->basicSuite());
+  }
+
+  AIArtHandle art(const std::string& name) {
+    const sqhost::Document& doc = *host->currentDocument();
+    const sqhost::Art* found = find(doc.layer(0).group(), name);
+    for (std::size_t i = 1; found == nullptr && i < doc.layerCount(); ++i) {
+      found = find(doc.layer(i).group(), name);
+    }
+    EXPECT_NE(found, nullptr) << name;
+    return found ? reinterpret_cast<AIArtHandle>(static_cast<uintptr_t>(found->id())) : nullptr;
+  }
+  static const sqhost::Art* find(const sqhost::Art& a, const std::string& name) {
+    if (a.name() == name) return &a;
+    for (std::size_t i = 0; i < a.childCount(); ++i) {
+      if (const auto* f = find(a.child(i), name)) return f;
+    }
+    return nullptr;
+  }
+
+  AIDocumentViewHandle view() { return sqhost::ViewList::handleOf(*host->currentView()); }
+
+  std::optional<sq::NearestPoint> nearest(float h, float v, int radius = 6) {
+    return sq::findNearestPoint(s, view(), radius, AIRealPoint{h, v});
+  }
+
+  sqtest::TempDir dir;
+  std::unique_ptr<sqhost::Host> host;
+  std::unique_ptr<sq::PluginState> state = std::make_unique<sq::PluginState>();
+  sq::PluginState& s = *state;
+};
+
+TEST_F(SelectionTest, GatheringFindsSelectedPathsAndUnlockedPluginResultPaths) {
+  open(R"(<g id="g"><path id="inner" d="M 0 0 L 10 10" sq:selection="1 1"/></g>
+          <g id="blend" sq:plugin-art="Blend" sq:selected="1">
+            <path id="r1" d="M 0 0 L 5 5"/>
+            <path id="r2" d="M 0 0 L 6 6" sodipodi:insensitive="true"/>
+          </g>
+          <path id="solo" d="M 50 50 L 60 60" sq:selection="1 0"/>
+          <path id="other" d="M 80 80 L 90 90"/>)");
+  ASSERT_EQ(sq::gatherSelectedPaths(s), kNoErr);
+  // inner, solo and the unlocked result path r1; not r2 (locked) nor other (unselected).
+  EXPECT_EQ(s.workingPathCount, 3);
+  EXPECT_GE(s.workingArtCount, 4);  // the group and the plug-in art are in the set too
+  sq::SuiteAs<AIArtSetSuite>(sq::SuiteId::ArtSet)->DisposeArtSet(s.workingArtSet);
+}
+
+TEST_F(SelectionTest, AnchorsWinOverNearerHandlesAndHiddenHandlesAreNeverFound) {
+  // Point 1 is selected with both sides; its out handle lies 2 units from the query, the anchor 4.
+  open(R"(<path id="p" d="M 100 100 C 100 100 150 100 150 100 C 152 100 200 150 200 150"
+             sq:selection="0 4 0"/>)");
+  auto found = nearest(154, -100);
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->hitPart, sq::kHitAnchor);
+  EXPECT_EQ(found->segmentIndex, 1);
+  // Away from the anchor the handle is found.
+  found = nearest(153, -100, 1);
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->hitPart, sq::kHitOutHandle);
+}
+
+TEST_F(SelectionTest, TwoPointSelectedAnchorsHideTheirHandles) {
+  open(R"(<path id="p" d="M 100 100 C 130 100 170 130 200 200 C 230 270 260 300 300 300"
+             sq:selection="1 1 0"/>)");
+  // The out handle of point 0 sits at (130, -100); with two anchors point-selected it is hidden.
+  EXPECT_FALSE(nearest(130, -100, 4).has_value());
+  // A single point-selected anchor shows both handles.
+  ASSERT_EQ(sq::SuiteAs<AIPathSuite>(sq::SuiteId::Path)->SetPathSegmentSelected(art("p"), 1, 0),
+            kNoErr);
+  auto found = nearest(130, -100, 4);
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->hitPart, sq::kHitOutHandle);
+  EXPECT_EQ(found->segmentIndex, 0);
+}
+
+TEST_F(SelectionTest, UnselectedAnchorsAreFoundButNeverInLockedOrHiddenGroups) {
+  open(R"(<path id="free" d="M 10 10 L 40 10"/>
+          <g sodipodi:insensitive="true"><path id="l" d="M 100 10 L 140 10"/></g>
+          <g style="display:none"><path id="h" d="M 200 10 L 240 10"/></g>)");
+  auto found = nearest(11, -11);
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->art, art("free"));
+  EXPECT_FALSE(nearest(100, -10).has_value());
+  EXPECT_FALSE(nearest(200, -10).has_value());
+}
+
+TEST_F(SelectionTest, RefreshDropsStaleEntriesLowersCountsAndReappliesPointSelection) {
+  open(R"(<path id="p" d="M 0 0 C 10 0 20 10 30 30 C 40 50 60 60 90 60" sq:selection="1 1 0"/>
+          <path id="q" d="M 200 200 L 250 250"/>)");
+  AIPathSegment seg{};
+  ASSERT_TRUE(sq::addEntry(s, art("p"), 0, seg, true, true).has_value());
+  ASSERT_TRUE(sq::addEntry(s, art("q"), 1, seg, false, true).has_value());
+  EXPECT_EQ(s.pointTable[0].selectionState, 1);
+  EXPECT_EQ(s.selectedHandleCount, 3);
+  // The second path loses its last point: its entry is stale.
+  ASSERT_EQ(sq::SuiteAs<AIPathSuite>(sq::SuiteId::Path)->DeletePathSegments(art("q"), 1, 1),
+            kNoErr);
+  ASSERT_EQ(sq::refreshTable(s), kNoErr);
+  ASSERT_EQ(s.pointCount, 1);
+  EXPECT_EQ(s.selectedHandleCount, 2);
+  EXPECT_EQ(s.selectedInHandleCount, 1);
+  // State 1 with two point-selected anchors on the path is re-applied as 4.
+  EXPECT_EQ(s.pointTable[0].selectionState, 4);
+  int32_t state = 0;
+  sq::SuiteAs<AIPathSuite>(sq::SuiteId::Path)->GetPathSegmentSelected(art("p"), 0, &state);
+  EXPECT_EQ(state, 4);
+  EXPECT_EQ(s.pointTable[0].segment.p.h, 0.0f);
+  EXPECT_EQ(s.pointTable[0].savedSegment.out.h, 10.0f);
+
+  // With othersEdited set nothing changes but the flag.
+  s.othersEdited = 1;
+  s.pointTable[0].segment.p.h = 99;
+  ASSERT_EQ(sq::refreshTable(s), kNoErr);
+  EXPECT_EQ(s.othersEdited, 0);
+  EXPECT_EQ(s.pointTable[0].segment.p.h, 99.0f);
+}
+
+TEST_F(SelectionTest, EntriesTakeTheirLayerColour) {
+  open(R"(<g inkscape:groupmode="layer" inkscape:label="L" sq:color="#123456789abc">
+            <path id="p" d="M 0 0 L 10 10"/></g>)");
+  AIPathSegment seg{};
+  ASSERT_TRUE(sq::addEntry(s, art("p"), 0, seg, true, false).has_value());
+  EXPECT_EQ(s.pointTable[0].layerColor.red, 0x1234);
+  EXPECT_EQ(s.pointTable[0].layerColor.blue, 0x9abc);
+}
+
+}  // namespace
