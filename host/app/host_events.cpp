@@ -2,10 +2,7 @@
 #include <cmath>
 
 #include "app/host.hpp"
-#if __has_include("render/render.hpp")
-#include "render/render.hpp"
-#define SQ_HAVE_RENDER 1
-#endif
+#include "render/view_renderer.hpp"
 #include "script/report.hpp"
 #include "sqsdk/errors.h"
 #include "sqsdk/keyboard.h"
@@ -150,21 +147,16 @@ bool Host::handleDocumentEvent(const Event& e, std::string& error) {
     }
     case K::Png: {
       const auto path = resolveOutput(e.text);
-#ifdef SQ_HAVE_RENDER
       DisplayList annotations = paintAnnotations(*view, /*whole=*/true);
-      RenderOptions options;
+      render::RenderOptions options;
       options.annotations = &annotations;
-      const std::string failed = renderViewToPng(*doc, *view, options, path);
+      const std::string failed = render::renderViewToPng(*doc, *view, options, path);
       if (!failed.empty()) {
         error = failed;
         return false;
       }
       observer_.note("rendered the view to " + path.string());
       return true;
-#else
-      error = "this host cannot render " + path.string() + " yet";
-      return false;
-#endif
     }
     case K::ViewZoom:
       if (e.number < 1.0 / 32 || e.number > 64) {

@@ -1,0 +1,39 @@
+// Rendering a view of a document: artwork, the host's selection display and annotations, to PNG.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "dialogs/display_list.hpp"
+#include "document/document.hpp"
+#include "render/raster.hpp"
+#include "views/view.hpp"
+
+namespace sqhost::render {
+
+struct RenderOptions {
+  // Draw the host's own selection display: the outlines, anchor squares and visible handles of
+  // selected paths in the colour of their layer.
+  bool selection = true;
+  // Painted over everything, in view pixels, as the annotator drew it; not owned, may be null.
+  const DisplayList* annotations = nullptr;
+};
+
+// Renders the view as a width x height raster, pixel (x, y) being view pixel (x, y):
+//   - a white background and the outline of every artboard (the active one darker);
+//   - the artwork of visible layers, bottom-most first, with each path's fill and stroke (a thin
+//     dark line for a path with neither), compound paths filled as one with the fill rule of their
+//     first path, area and path text as a thin outline of their path, point text as a small cross
+//     at its origin, plug-in art through its result group; hidden art is skipped;
+//   - the selection display (see RenderOptions::selection);
+//   - the annotation display list, each operation clipped to its rectangles.
+// An artwork point lands in the pixel View::toView gives for it. A view whose size Cairo cannot
+// hold gives a failed raster (ok() false, error() set).
+Raster renderView(const Document& document, const View& view, const RenderOptions& options = {});
+
+// Renders the view and writes it as a PNG file through a temporary file renamed over path, so a
+// failure never truncates an existing file. Returns an empty string on success, else a message.
+std::string renderViewToPng(const Document& document, const View& view,
+                            const RenderOptions& options, const std::filesystem::path& path);
+
+}  // namespace sqhost::render
