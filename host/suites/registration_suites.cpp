@@ -169,10 +169,13 @@ AIErr getAnnotatorActive(AIAnnotatorHandle annotator, AIBoolean* outActive) {
 }
 
 AIErr invalAnnotationRect(AIDocumentViewHandle view, const AIRect* rect) {
-  if (rect == nullptr) return kBadParameterErr;
-  // Views come with documents; a host without an open document has no view to invalidate.
-  (void)view;
-  return kNoDocumentErr;
+  return guarded([&] {
+    if (rect == nullptr) return kBadParameterErr;
+    View* v = host().views().fromHandle(view);
+    if (v == nullptr) return kBadHandleErr;
+    v->invalidate(*rect);
+    return kNoErr;
+  });
 }
 
 // ---- Menu items -------------------------------------------------------------------------------

@@ -1,0 +1,35 @@
+// Cursor snapping: onto anchors near the cursor and onto custom constraint lines.
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "document/document.hpp"
+#include "views/view.hpp"
+
+namespace sqhost {
+
+// What a control string lets snap: its first word is a set of letters, of which 'A' (anchors) and
+// 'T' (custom constraints) have an effect; the rest is accepted and ignored.
+struct SnapControl {
+  bool anchors = false;
+  bool constraints = false;
+};
+SnapControl parseSnapControl(std::string_view control);
+
+// A line through origin in an absolute direction (radians, counter-clockwise from +h). A hard line
+// always takes the cursor; a soft one only within the snapping tolerance.
+struct SnapLine {
+  AIRealPoint origin{0, 0};
+  double angle = 0;
+  bool soft = false;
+};
+
+// The cursor after snapping in view (whose zoom turns tolerancePixels into artwork units), taking
+// the first rule that gives a point: the projection onto the nearest hard line; the nearest
+// pickable anchor of document within tolerance when smart guides are on in the view; the
+// projection onto the nearest soft line within tolerance; else the cursor itself.
+AIRealPoint snapCursor(const Document& document, const View& view, const AIRealPoint& cursor,
+                       SnapControl control, std::span<const SnapLine> lines, float tolerancePixels);
+
+}  // namespace sqhost
