@@ -322,6 +322,11 @@ std::optional<std::size_t> Host::blockSize(const void* block) const {
 }
 
 AIAppContextHandle Host::pushContext() {
+  // The outermost push opens an undo context when none is open; inside one it joins it.
+  if (contexts_.empty()) {
+    contextOpenedUndo_ = !undo_.inContext();
+    if (contextOpenedUndo_) undo_.beginContext("Panel Command");
+  }
   contexts_.push_back(nextContext_++);
   return reinterpret_cast<AIAppContextHandle>(contexts_.back());
 }
@@ -331,7 +336,11 @@ bool Host::popContext(AIAppContextHandle handle) {
     return false;
   }
   contexts_.pop_back();
-  if (contexts_.empty() && depth_ == 0) deliverNotifications();
+  if (contexts_.empty()) {
+    if (contextOpenedUndo_) undo_.endContext();
+    contextOpenedUndo_ = false;
+    if (depth_ == 0) deliverNotifications();
+  }
   return true;
 }
 

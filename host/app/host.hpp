@@ -190,6 +190,7 @@ class Host {
   std::vector<MessageResult> results_;
   std::vector<uintptr_t> contexts_;
   uintptr_t nextContext_ = 1;
+  bool contextOpenedUndo_ = false;
   bool preferencesDirty_ = false;
   struct Injection {
     int remaining;

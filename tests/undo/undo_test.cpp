@@ -3,8 +3,10 @@
 
 #include <random>
 
+#include "app/host.hpp"
 #include "document/document_list.hpp"
 #include "sqsdk/errors.h"
+#include "support/host_fixture.hpp"
 #include "svg/svg_io.hpp"
 #include "undo/undo_manager.hpp"
 
@@ -168,6 +170,45 @@ TEST_F(UndoTest, ClosingADocumentDropsItsEntries) {
   ASSERT_EQ(documents.close(doc->id()), kNoErr);
   EXPECT_EQ(undo.undoCount(), 0u);
   EXPECT_FALSE(undo.undo());
+}
+
+}  // namespace
+
+namespace {
+
+// Plug-in code that runs outside a message pushes its context: the outermost push is one undo
+// entry, and a push inside an open context joins it.
+TEST(ContextUndoTest, OutermostPushIsOneEntryAndInnerPushesJoin) {
+  sqtest::TempDir dir;
+  sqhost::HostOptions options;
+  options.pluginPath = SQ_PLUGIN_PATH;
+  options.preferenceFile = dir.path() / "p.json";
+  sqhost::Host host(options);
+  auto imported = sqhost::svg::importSvg(
+      R"(<svg xmlns="http://www.w3.org/2000/svg"><path id="p" d="M 0 0 L 10 0 L 10 10"/></svg>)");
+  ASSERT_TRUE(imported.ok());
+  sqhost::Document& doc = host.openDocument(std::move(*imported.document));
+  const sqhost::ArtId id = doc.layer(0).group().child(0).id();
+
+  AIAppContextHandle outer = host.pushContext();
+  AIAppContextHandle inner = host.pushContext();
+  doc.modifyArt(id)->reverse();
+  EXPECT_FALSE(host.popContext(outer));  // not the innermost
+  EXPECT_TRUE(host.popContext(inner));
+  doc.modifyArt(id)->setClosed(true);
+  EXPECT_TRUE(host.popContext(outer));
+  EXPECT_EQ(host.undo().undoCount(), 1u);
+  ASSERT_TRUE(host.undo().undo());
+  EXPECT_FALSE(doc.findArt(id)->path().closed());
+  EXPECT_EQ(doc.findArt(id)->path().segment(0).p.h, 0.0f);
+
+  host.undo().beginContext("gesture");
+  AIAppContextHandle joined = host.pushContext();
+  doc.modifyArt(id)->reverse();
+  EXPECT_TRUE(host.popContext(joined));
+  EXPECT_TRUE(host.undo().inContext());
+  host.undo().endContext();
+  EXPECT_EQ(host.undo().undoCount(), 1u);
 }
 
 }  // namespace
