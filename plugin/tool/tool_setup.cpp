@@ -5,6 +5,7 @@
 #include "shell/plugin_state.hpp"
 #include "sqsdk/errors.h"
 #include "sqsdk/suites/adm_icon.h"
+#include "sqsdk/suites/ai_preference.h"
 #include "sqsdk/suites/ai_tool.h"
 
 namespace sq {
@@ -40,6 +41,27 @@ AIErr registerTool(SPPluginRef plugin) {
     error = icons->GetFromResource(plugin, kLabelIconID, j, &s.labelIcons[j]);
   }
   error = icons->GetFromResource(plugin, kDotIconID, 0, &s.dotIcon);
+  return error;
+}
+
+AIErr readHostPreferences(PluginState& s) {
+  const auto* prefs = SuiteAs<AIPreferenceSuite>(SuiteId::Preference);
+  int32_t unselectedMark = 1;
+  int32_t selectedMark = 2;
+  s.directionHandleMarkType = 4;
+  s.pickRadius = 6;
+  s.snapTolerance = 6;
+  s.constrainAngle = 0.0;
+  AIErr error =
+      prefs->GetIntegerPreference(nullptr, kAIPrefUnselectedAnchorMarkType, &unselectedMark);
+  error = prefs->GetIntegerPreference(nullptr, kAIPrefSelectedAnchorMarkType, &selectedMark);
+  error = prefs->GetIntegerPreference(nullptr, kAIPrefDirectionHandleMarkType,
+                                      &s.directionHandleMarkType);
+  error = prefs->GetIntegerPreference(nullptr, kAIPrefSelectionTolerance, &s.pickRadius);
+  error = prefs->GetIntegerPreference(nullptr, kAIPrefSmartGuidesTolerance, &s.snapTolerance);
+  error = prefs->GetRealPreference(nullptr, kAIPrefConstrainAngle, &s.constrainAngle);
+  s.unselectedAnchorMarkLarge = unselectedMark > 1 ? 1 : 0;
+  s.selectedAnchorMarkLarge = selectedMark > 2 ? 1 : 0;
   return error;
 }
 

@@ -1,6 +1,7 @@
 // Registering the editing tool with the host, with its icon, Info variables and pictures.
 #pragma once
 
+#include "shell/plugin_state.hpp"
 #include "sqsdk/types.h"
 
 namespace sq {
@@ -17,5 +18,9 @@ inline constexpr int32_t kToolOptions = 0x21;
 // Adds the tool in the pen tool's group and loads its pictures. Returns the last host status; a
 // failing AddTool is returned at once.
 AIErr registerTool(SPPluginRef plugin);
+
+// Copies the host's anchor and handle display preferences, pick radius, snapping tolerance and
+// constrain angle into the state; each field keeps its default when the host has no value.
+AIErr readHostPreferences(PluginState& s);
 
 }  // namespace sq

@@ -20,7 +20,7 @@ extern "C" {
 #define kAIDocumentSuiteVersion 12
 
 /* Side of the square canvas, in points. */
-#define kAICanvasSize 16384.0f
+#define kAICanvasSize 16383.0f
 
 /* Ruler units: what the user's numbers are measured in. */
 enum {
