@@ -4,6 +4,8 @@
 #include <bitset>
 #include <cstdint>
 
+#include "geometry/connector.hpp"
+#include "geometry/curve.hpp"
 #include "sqsdk/basic.h"
 #include "sqsdk/types.h"
 
@@ -110,6 +112,10 @@ struct PluginState {
   PointRecord nextPoint;
   PointRecord currentPoint;
   AIRealBezier grabbedSegmentBezier;
+  // Connector information of the three edited points.
+  ConnectorState grabbedConnector;
+  ConnectorState previousConnector;
+  ConnectorState nextConnector;
 
   // Point table counts.
   int32_t pointCount;
@@ -126,6 +132,7 @@ struct PluginState {
   AIRealPoint hoverPoint;
   AIRealPoint pressPoint;
   AIRealPoint marqueeCorner;
+  AIRealPoint previousMarqueeCorner;  // marqueeCorner of the previous drag step
   float segmentParameter;
   float lengthRatio;
   float rotationDelta;
@@ -172,6 +179,7 @@ struct PluginState {
   int32_t hoverLabelKind;
   char hoverLabel[128];
   AIArtHandle hoverArt;
+  Curve hoverBezier;  // the segment under the cursor, for segment hits
   AIRect marqueeViewRect;
   AIPoint marqueeStartView;
   AIPoint marqueeCornerView;

@@ -16,7 +16,23 @@ AIErr computeViewRect(PluginState& s, AIDocumentViewHandle view);
 // Asks every view of the current document to redraw all annotations; marks a full redraw pending.
 AIErr invalidateAllViews(PluginState& s);
 
+// "AI Draw": draws the kept points' handles and anchors, the hover ring with its label and
+// arrowhead, the add-point preview's tangencies and the marquee, clipped to the invalidated area.
 AIErr onDraw(void* message);
+// "AI Invalidate": the host is about to repaint a view; invalidates what the annotator drew there.
 AIErr onInvalidate(void* message);
+
+// Draws one point's handle lines, handle marks and anchor mark, with a "C" when connectorMark.
+AIErr drawPointMarks(PluginState& s, const PointRecord& point, AIDocumentViewHandle view,
+                     ADMDrawerRef drawer, bool connectorMark);
+// Draws hoverLabel in a white box framed in red beside the view point at; sets labelRect.
+AIErr drawBoxedLabel(PluginState& s, ADMDrawerRef drawer, AIPoint at);
+
+// The rectangle spanned by two view points, grown by margin on every side.
+AIRect spannedRect(const AIPoint& a, const AIPoint& b, int32_t margin);
+// The arrowhead picture nearest to a direction in radians; -1 outside [0, 2π) (no arrow).
+int32_t arrowheadIndex(double arrowAngle);
+// Whether a draw message is to draw anything, with Ctrl held or not.
+bool shouldDraw(const PluginState& s, bool ctrlHeld);
 
 }  // namespace sq

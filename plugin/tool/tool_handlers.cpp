@@ -1,16 +1,19 @@
-// The editing tool's message handlers. The tool's behaviour is built up handler by handler; a
-// handler without behaviour yet accepts its message and changes nothing.
+// The editing tool's message handlers.
 #include "tool/tool_handlers.hpp"
 
+#include "geometry/selection.hpp"
 #include "panel/panel_refresh.hpp"
 #include "shell/host_suites.hpp"
 #include "shell/plugin_state.hpp"
 #include "sqsdk/errors.h"
+#include "sqsdk/messages.h"
 #include "sqsdk/suites/ai_annotator.h"
 #include "sqsdk/suites/ai_document_list.h"
 #include "sqsdk/suites/ai_document_view.h"
 #include "sqsdk/suites/ai_notifier.h"
+#include "sqsdk/suites/ai_path.h"
 #include "tool/annotations.hpp"
+#include "tool/hover.hpp"
 #include "tool/tool_setup.hpp"
 
 namespace sq {
@@ -63,8 +66,32 @@ AIErr onDeselect(void*) {
   return error;
 }
 
-AIErr onTrackCursor(void*) {
-  return kNoErr;
+AIErr onTrackCursor(void* message) {
+  PluginState& s = *State();
+  const auto& toolMessage = *static_cast<const AIToolMessage*>(message);
+  int32_t documents = 0;
+  AIErr error = SuiteAs<AIDocumentListSuite>(SuiteId::DocumentList)->Count(&documents);
+  if (error != kNoErr || documents == 0) {
+    // Nothing to hover over: the plain arrow.
+    return setCursor(toolMessage.d.self, s.pointCount > 0 ? kCursorTableArrow : kCursorArrow);
+  }
+  AIDocumentViewHandle view = nullptr;
+  error = SuiteAs<AIDocumentViewSuite>(SuiteId::DocumentView)->GetNthDocumentView(0, &view);
+
+  // The host may have changed the selection while another tool was borrowed: give the kept points
+  // their selection back.
+  if (s.toolSuspended) {
+    s.toolSuspended = 0;
+    for (int i = s.pointCount - 1; i >= 0; --i) error = reapplySelection(s, i);
+    error = invalidateAllViews(s);
+  }
+  hoverHitTest(s, toolMessage);
+  error = updateInfoPanel(s);
+  if (view != nullptr) {
+    error =
+        SuiteAs<AIAnnotatorSuite>(SuiteId::Annotator)->InvalAnnotationRect(view, &s.cursorMarkRect);
+  }
+  return error;
 }
 AIErr onMouseDown(void*) {
   return kNoErr;
@@ -76,7 +103,26 @@ AIErr onMouseUp(void*) {
   return kNoErr;
 }
 AIErr onIncreaseDiameter(void*) {
-  return kNoErr;
+  PluginState& s = *State();
+  const auto* paths = SuiteAs<AIPathSuite>(SuiteId::Path);
+  AIErr error = kNoErr;
+  // Retract every selected handle onto its anchor, last entry first, emptying the table.
+  for (int i = s.pointCount - 1; i >= 0; --i) {
+    PointRecord& entry = s.pointTable[i];
+    // Start from the path as it is now, so that only the selected handles change.
+    AIPathSegment current{};
+    if (paths->GetPathSegments(entry.art, entry.segmentIndex, 1, &current) == kNoErr) {
+      entry.segment = current;
+    }
+    if (entry.handleFlags[kInHandleFlag]) entry.segment.in = entry.segment.p;
+    if (entry.handleFlags[kOutHandleFlag]) entry.segment.out = entry.segment.p;
+    --s.pointCount;
+    error = paths->SetPathSegments(entry.art, entry.segmentIndex, 1, &entry.segment);
+  }
+  s.selectedHandleCount = 0;
+  s.selectedInHandleCount = 0;
+  error = invalidateAllViews(s);
+  return error;
 }
 
 }  // namespace sq
