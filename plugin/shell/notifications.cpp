@@ -1,11 +1,19 @@
 // The notifiers and the menu item: registration at start-up and their messages.
 #include "shell/notifications.hpp"
 
+#include "geometry/selection.hpp"
+#include "panel/panel_refresh.hpp"
 #include "shell/host_suites.hpp"
 #include "shell/plugin_state.hpp"
 #include "sqsdk/errors.h"
+#include "sqsdk/messages.h"
+#include "sqsdk/suites/ai_annotator.h"
+#include "sqsdk/suites/ai_document_list.h"
+#include "sqsdk/suites/ai_document_view.h"
 #include "sqsdk/suites/ai_menu.h"
 #include "sqsdk/suites/ai_notifier.h"
+#include "tool/annotations.hpp"
+#include "tool/tool_setup.hpp"
 
 namespace sq {
 
@@ -58,11 +66,106 @@ AIErr registerMenuItem(SPPluginRef plugin) {
                             kAIMenuItemWantsUpdateOption, &item);
 }
 
-// The notifications and the menu item act on the panel and the point table, which come later;
-// until then they are accepted and change nothing.
-AIErr onNotify(void*) {
-  return kNoErr;
+namespace {
+
+// Positions in notifierHandles, in registration order.
+enum NotifierIndex {
+  kDocViewChanged = 0,
+  kSelectionChanged = 1,
+  kAppStarted = 2,
+  kLayerOptions = 3,
+  kPreferenceChanged = 4,
+  kHideEdges = 5,
+  kSelectAll = 6,
+  kRulerUnitChanged = 7,
+  kSuspendedByCmdKey = 8,
+  kResumedByCmdKey = 9,
+  kSuspendedBySpacebar = 10,
+  kResumedBySpacebar = 11,
+  kCoordinateSystemChanged = 12,
+  kRulerOriginChanged = 13,
+};
+
+void dropPointTable(PluginState& s) {
+  s.pointCount = 0;
+  s.selectedHandleCount = 0;
+  s.selectedInHandleCount = 0;
+  s.dragMode = kDragMarquee;
 }
+
+// Another view (or none) in front: the kept points belonged to the old one.
+AIErr onViewChanged(PluginState& s) {
+  int32_t documents = 0;
+  AIErr error = SuiteAs<AIDocumentListSuite>(SuiteId::DocumentList)->Count(&documents);
+  if (error != kNoErr) return error;
+  if (documents == 0) {
+    dropPointTable(s);
+    s.currentView = nullptr;
+    return kNoErr;
+  }
+  AIDocumentViewHandle view = nullptr;
+  error = SuiteAs<AIDocumentViewSuite>(SuiteId::DocumentView)->GetNthDocumentView(0, &view);
+  if (error != kNoErr) return error;
+  if (view != s.currentView) {
+    dropPointTable(s);
+    s.currentView = view;
+  }
+  return invalidateAllViews(s);
+}
+
+// The tool is suspended (another tool borrowed by a held key) or resumed: redraw its marks.
+AIErr onSuspension(PluginState& s, bool suspended) {
+  s.toolSuspended = suspended ? 1 : 0;
+  if (s.currentView == nullptr) return kNoErr;
+  AIErr error = computeViewRect(s, s.currentView);
+  if (error != kNoErr) return error;
+  return SuiteAs<AIAnnotatorSuite>(SuiteId::Annotator)
+      ->InvalAnnotationRect(s.currentView, &s.viewRect);
+}
+
+}  // namespace
+
+AIErr onNotify(void* message) {
+  PluginState& s = *State();
+  const auto& notification = *static_cast<const AINotifierMessage*>(message);
+  int which = -1;
+  for (int i = 0; i < kNotifierCount; ++i) {
+    if (s.notifierHandles[i] == notification.notifier) which = i;
+  }
+  AIErr error = kNoErr;
+  switch (which) {
+    case kDocViewChanged:
+      return onViewChanged(s);
+    case kSelectionChanged:
+    case kSelectAll:
+      return refreshTable(s);
+    case kLayerOptions:
+      for (int i = s.pointCount - 1; i >= 0; --i) error = readLayerColor(s.pointTable[i]);
+      return error;
+    case kPreferenceChanged:
+    case kRulerUnitChanged:
+    case kRulerOriginChanged:
+      error = readHostPreferences(s);
+      error = RefreshPanel(s);
+      return error;
+    case kHideEdges:
+      s.hideEdges = s.hideEdges ? 0 : 1;
+      return invalidateAllViews(s);
+    case kSuspendedByCmdKey:
+    case kSuspendedBySpacebar:
+      return onSuspension(s, true);
+    case kResumedByCmdKey:
+    case kResumedBySpacebar:
+      return onSuspension(s, false);
+    case kCoordinateSystemChanged:
+      s.artboardRulers = s.artboardRulers ? 0 : 1;
+      return RefreshPanel(s);
+    case kAppStarted:  // the point editor panel is created here once the plug-in has one
+    default:
+      return kNoErr;
+  }
+}
+
 AIErr onMenuGo(void*) {
   return kNoErr;
 }
