@@ -286,9 +286,12 @@ void drawRing(PluginState& s, AIDocumentViewHandle view, ADMDrawerRef drawer,
   const AIPoint corner{labelImage ? centre.h - 96 : centre.h - 12, centre.v - 12};
   s.cursorMarkRect = AIRect{corner.h - 6, corner.v - 6,
                             settings.ring_has_text ? corner.h + 120 : corner.h + 36, corner.v + 36};
-  if (labelImage) {
-    const int32_t kind = std::clamp(s.hoverLabelKind, 0, kLabelCount - 1);
-    draw->DrawIcon(drawer, s.labelIcons[kind], &corner);
+  if (labelImage && s.hoverLabelKind >= 0 && s.hoverLabelKind < kLabelCount) {
+    draw->DrawIcon(drawer, s.labelIcons[s.hoverLabelKind], &corner);
+  } else if (labelImage) {
+    // Nothing labelled: the ring alone, where the label picture has its ring.
+    const AIPoint ringCorner{centre.h - 12, corner.v};
+    draw->DrawIcon(drawer, s.ringIcon, &ringCorner);
   } else {
     draw->DrawIcon(drawer, s.ringIcon, &corner);
     if (settings.ring_has_text && s.hoverLabelKind != kLabelNone) {
@@ -362,6 +365,10 @@ AIErr onDraw(void* message) {
     const AIRect clip{static_cast<int32_t>(r.left), static_cast<int32_t>(r.top),
                       static_cast<int32_t>(r.right), static_cast<int32_t>(r.bottom)};
     error = i == 0 ? draw->SetClipRect(drawer, &clip) : draw->AddClipRect(drawer, &clip);
+    // The large label's drawer stays inside the same area, so no stale label is left behind.
+    if (largeDrawer != nullptr) {
+      i == 0 ? draw->SetClipRect(largeDrawer, &clip) : draw->AddClipRect(largeDrawer, &clip);
+    }
   }
 
   // 4. The kept points, or the points of the press being dragged.
