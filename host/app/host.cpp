@@ -80,7 +80,7 @@ View* Host::currentView() {
 
 Document& Host::openDocument(Document document) {
   Document& opened = documents_.open(std::move(document));
-  views_.open(opened);
+  views_.open(opened).needsFullRepaint = true;
   undo_.attach(opened);
   postNotification("AI Document View Changed Notifier");
   return opened;
@@ -92,12 +92,17 @@ AIErr Host::closeDocument(DocumentId id) {
   undo_.detach(*doc);
   views_.closeDocument(id);
   const AIErr error = documents_.close(id);
+  // The view of the document that is current now comes to the front.
+  if (View* view = currentView()) view->needsFullRepaint = true;
   postNotification("AI Document View Changed Notifier");
   return error;
 }
 
 void Host::documentChanged() {
   selectionChanged();
+  if (const Document* doc = currentDocument()) {
+    for (View* view : views_.of(doc->id())) view->needsFullRepaint = true;
+  }
 }
 
 void Host::selectionChanged() {

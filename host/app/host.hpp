@@ -24,6 +24,10 @@
 
 namespace sqhost {
 
+namespace render {
+struct CursorPicture;
+}
+
 struct HostOptions {
   std::string pluginPath;
   std::filesystem::path preferenceFile;  // resolved by the caller
@@ -93,7 +97,8 @@ class Host {
   // Closes a document with its views and undo history.
   AIErr closeDocument(DocumentId id);
   // Something in the current document changed (geometry, selection, attributes): the selection
-  // notification goes out when the host is next idle, and the views are redrawn.
+  // notification goes out when the host is next idle, and its views are repainted whole at the next
+  // paint. Safe while a plug-in message runs: it sends nothing itself.
   void documentChanged();
   // The selection changed without a change to the artwork.
   void selectionChanged();
@@ -128,8 +133,18 @@ class Host {
   // Sends "AI Draw" to the active annotators for the view's dirty region (the whole view when
   // whole is set), collecting what they draw; clears the region.
   DisplayList paintAnnotations(View& view, bool whole = false);
+  // When the view waits for a full repaint (View::needsFullRepaint), sends "AI Invalidate" to every
+  // active annotator, clears the flag and invalidates the whole view. Nothing while the plug-in
+  // library is unloaded: the repaint stays pending.
+  void invalidateAnnotatorsIfPending(View& view);
+  // What the host does when idle: paints the current document's front view, after a pending full
+  // repaint's "AI Invalidate", when its dirty region is not empty. Never while a plug-in message
+  // runs (a modal dialog's nested loop does not paint either).
+  void paintWhenIdle();
   // The last annotation display list painted for each view.
   const DisplayList* lastAnnotations(ObjectId view) const;
+  // Empties the invalidation log of every open view (View::invalidationLog).
+  void clearInvalidationLogs();
 
   // How much of the alert and dialog records the last report has shown.
   struct ReportMarks {
@@ -161,6 +176,11 @@ class Host {
   bool handleToolEvent(const Event& e, std::string& error);
   bool handleSelectionEvent(const Event& e, std::string& error);
   AIErr sendToolMessage(const char* selector, const Event& e, int32_t what);
+  // The cursor picture to draw over an image of the view: the plug-in cursor last set, its hotspot
+  // at the last mouse position. Empty when there is none to show.
+  render::CursorPicture cursorPicture(const View& view);
+  // The active annotators now; a plug-in may register more while one is handling a message.
+  std::vector<AIAnnotatorHandle> activeAnnotators() const;
   std::filesystem::path resolveFile(const std::string& name) const;
   std::filesystem::path resolveOutput(const std::string& name) const;
 

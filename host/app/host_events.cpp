@@ -104,6 +104,7 @@ bool Host::handleEvent(const Event& e) {
   }
   if (!ok) observer_.note("line " + std::to_string(e.line) + ": " + error);
   deliverNotifications();
+  paintWhenIdle();
   savePreferencesIfChanged();
   return ok;
 }
@@ -147,9 +148,13 @@ bool Host::handleDocumentEvent(const Event& e, std::string& error) {
     }
     case K::Png: {
       const auto path = resolveOutput(e.text);
+      // The image needs the whole display list; a pending full repaint goes first, so the plug-in
+      // sees the same messages as when the host paints on its own.
+      invalidateAnnotatorsIfPending(*view);
       DisplayList annotations = paintAnnotations(*view, /*whole=*/true);
       render::RenderOptions options;
       options.annotations = &annotations;
+      options.cursor = cursorPicture(*view);
       const std::string failed = render::renderViewToPng(*doc, *view, options, path);
       if (!failed.empty()) {
         error = failed;
@@ -188,7 +193,6 @@ bool Host::handleDocumentEvent(const Event& e, std::string& error) {
       }
       observer_.note(std::string(undo ? "undo" : "redo") + " \"" + text + "\"");
       documentChanged();
-      if (View* v = currentView()) v->invalidateAll();
       return true;
     }
     case K::Report: {
@@ -218,7 +222,7 @@ bool Host::handleDocumentEvent(const Event& e, std::string& error) {
       return false;
   }
   // A zoom, scroll or resize of the current view.
-  view->invalidateAll();
+  view->needsFullRepaint = true;
   postNotification("AI Document View Changed Notifier");
   return true;
 }
@@ -266,7 +270,6 @@ bool Host::handleSelectionEvent(const Event& e, std::string& error) {
   if (error.empty() && result != kNoErr) error = "the selection was refused: " + errorName(result);
   if (!error.empty()) return false;
   documentChanged();
-  if (View* v = currentView()) v->invalidateAll();
   return true;
 }
 
@@ -292,6 +295,10 @@ bool Host::handleToolEvent(const Event& e, std::string& error) {
   using K = Event::Kind;
   ToolRecord* tool = registrations_.currentTool();
   const bool pluginTool = tool != nullptr && !tool->builtIn;
+  // Where the mouse is, for the cursor in images of the view; only events that are accepted.
+  auto rememberMouse = [&] {
+    if (View* view = currentView()) view->lastMouse = e.point;
+  };
   switch (e.kind) {
     case K::Tool: {
       ToolRecord* chosen = registrations_.toolByName(e.text);
@@ -307,6 +314,7 @@ bool Host::handleToolEvent(const Event& e, std::string& error) {
         error = "the button is down: use drag or up";
         return false;
       }
+      rememberMouse();
       if (pluginTool && (tool->options & kAIToolWantsToTrackCursorOption)) {
         sendToolMessage(kSelectorAITrackToolCursor, e, kAIMouseMoveEvent);
       }
@@ -321,6 +329,7 @@ bool Host::handleToolEvent(const Event& e, std::string& error) {
         return false;
       }
       buttonDown_ = true;
+      rememberMouse();
       undo_.beginContext(tool ? tool->title : "Tool");
       sendToolMessage(kSelectorAIToolMouseDown, e, kAIMouseDownEvent);
       undo_.markGestureStart();
@@ -330,6 +339,7 @@ bool Host::handleToolEvent(const Event& e, std::string& error) {
         error = "drag without a button down";
         return false;
       }
+      rememberMouse();
       sendToolMessage(kSelectorAIToolMouseDrag, e, kAIMouseMoveEvent);
       return true;
     case K::MouseUp:
@@ -337,6 +347,7 @@ bool Host::handleToolEvent(const Event& e, std::string& error) {
         error = "up without a button down";
         return false;
       }
+      rememberMouse();
       sendToolMessage(kSelectorAIToolMouseUp, e, kAIMouseUpEvent);
       buttonDown_ = false;
       undo_.endContext();
@@ -365,38 +376,6 @@ bool Host::handleToolEvent(const Event& e, std::string& error) {
       error = "this event is not handled here";
       return false;
   }
-}
-
-DisplayList Host::paintAnnotations(View& view, bool whole) {
-  DisplayList list;
-  if (whole) view.invalidateAll();
-  if (view.dirty.empty()) return list;
-  std::vector<AIRealRect> rects;
-  for (const AIRect& r : view.dirty) {
-    rects.push_back({static_cast<float>(r.left), static_cast<float>(r.top),
-                     static_cast<float>(r.right), static_cast<float>(r.bottom)});
-  }
-  view.dirty.clear();
-  for (const auto& record : registrations_.annotators()) {
-    if (!record->active || !library_ || !library_->loaded()) continue;
-    const AIRect bounds{0, 0, view.width, view.height};
-    AIPortRef port = dialogs_.openPort(list, bounds);
-    AIAnnotatorMessage message{};
-    message.annotator = Registrations::handleOf(*record);
-    message.view = ViewList::handleOf(view);
-    message.port = port;
-    message.invalidationRects = rects.data();
-    message.invalidationRectCount = static_cast<int32_t>(rects.size());
-    send(kCallerAIAnnotation, kSelectorAIDrawAnnotation, &message);
-    dialogs_.closePort(port);
-  }
-  lastAnnotations_[view.id] = list;
-  return list;
-}
-
-const DisplayList* Host::lastAnnotations(ObjectId view) const {
-  auto it = lastAnnotations_.find(view);
-  return it == lastAnnotations_.end() ? nullptr : &it->second;
 }
 
 }  // namespace sqhost

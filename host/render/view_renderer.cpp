@@ -18,6 +18,22 @@ bool clearsToBackground(const DisplayList& list) {
   });
 }
 
+// Draws the cursor picture with its hotspot on its pixel; nothing when it lies wholly outside.
+void paintCursor(const Raster& target, const CursorPicture& cursor) {
+  if (!cursor.image || !cursor.image->ok()) return;
+  const Raster& image = *cursor.image;
+  // In double precision: a pixel near the ends of the 32-bit range minus the hotspot overflows.
+  const double left = static_cast<double>(cursor.at.h) - cursor.hotspot.h;
+  const double top = static_cast<double>(cursor.at.v) - cursor.hotspot.v;
+  if (left >= target.width() || top >= target.height() || left + image.width() <= 0 ||
+      top + image.height() <= 0) {
+    return;
+  }
+  Context context = target.context();
+  cairo_set_source_surface(context.get(), image.surface(), left, top);
+  cairo_paint(context.get());
+}
+
 }  // namespace
 
 Raster renderView(const Document& document, const View& view, const RenderOptions& options) {
@@ -44,6 +60,7 @@ Raster renderView(const Document& document, const View& view, const RenderOption
     const Raster base = clearsToBackground(*options.annotations) ? raster.copy() : Raster();
     paintDisplayList(raster, base, *options.annotations);
   }
+  paintCursor(raster, options.cursor);
   return raster;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "dialogs/display_list.hpp"
@@ -11,12 +12,21 @@
 
 namespace sqhost::render {
 
+// A picture drawn over everything else with its hotspot on a view pixel: the mouse cursor.
+struct CursorPicture {
+  std::shared_ptr<const Raster> image;  // null: no cursor is drawn
+  AIPoint hotspot{0, 0};                // image pixels from its top-left corner
+  AIPoint at{0, 0};                     // the view pixel under the hotspot
+};
+
 struct RenderOptions {
   // Draw the host's own selection display: the outlines, anchor squares and visible handles of
   // selected paths in the colour of their layer.
   bool selection = true;
   // Painted over everything, in view pixels, as the annotator drew it; not owned, may be null.
   const DisplayList* annotations = nullptr;
+  // Drawn last, blended by its transparency; nothing when its image is null.
+  CursorPicture cursor;
 };
 
 // Renders the view as a width x height raster, pixel (x, y) being view pixel (x, y):
@@ -26,7 +36,8 @@ struct RenderOptions {
 //     first path, area and path text as a thin outline of their path, point text as a small cross
 //     at its origin, plug-in art through its result group; hidden art is skipped;
 //   - the selection display (see RenderOptions::selection);
-//   - the annotation display list, each operation clipped to its rectangles.
+//   - the annotation display list, each operation clipped to its rectangles;
+//   - the cursor picture, at its own size, its hotspot on the pixel RenderOptions::cursor gives.
 // An artwork point lands in the pixel View::toView gives for it. A view whose size Cairo cannot
 // hold gives a failed raster (ok() false, error() set).
 Raster renderView(const Document& document, const View& view, const RenderOptions& options = {});

@@ -144,11 +144,14 @@ json displayListJson(const DisplayList& list) {
 }
 
 json viewJson(const View& v) {
+  json invalidated = json::array();
+  for (const AIRect& r : v.invalidationLog) invalidated.push_back(rectJson(r));
   return {{"zoom", v.zoom},
           {"center", point(v.center)},
           {"size", json::array({v.width, v.height})},
           {"snapToGrid", v.snapToGrid},
-          {"smartGuides", v.smartGuides}};
+          {"smartGuides", v.smartGuides},
+          {"invalidated", std::move(invalidated)}};
 }
 
 }  // namespace
@@ -164,6 +167,7 @@ json makeReport(Host& host) {
     documents.push_back(std::move(d));
   }
   report["documents"] = std::move(documents);
+  host.clearInvalidationLogs();
 
   Host::ReportMarks& marks = host.reportMarks();
   json alerts = json::array();

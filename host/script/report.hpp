@@ -9,8 +9,9 @@ namespace sqhost {
 
 class Host;
 
-// The report as JSON (see the README for its format). Alerts, dialogs and host messages are those
-// since the previous report; taking the report moves that mark.
+// The report as JSON (see the README for its format). Alerts, dialogs, host messages and the
+// rectangles plug-ins invalidated are those since the previous report; taking the report moves
+// that mark (and empties the views' invalidation logs).
 nlohmann::json makeReport(Host& host);
 
 // Writes the report atomically; an error message, or empty on success.

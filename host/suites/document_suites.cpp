@@ -109,7 +109,11 @@ AIErr activateDocument(AIDocumentHandle document) {
     const ObjectId before = frontViewId();
     const AIErr error = host().documents().activate(id);
     if (error != kNoErr) return error;
-    if (frontViewId() != before) host().postNotification(kAIDocumentViewChangedNotifier);
+    if (frontViewId() != before) {
+      // Another view is shown now: it is painted whole at the next paint.
+      if (View* view = host().currentView()) view->needsFullRepaint = true;
+      host().postNotification(kAIDocumentViewChangedNotifier);
+    }
     return kNoErr;
   });
 }

@@ -173,6 +173,8 @@ AIErr invalAnnotationRect(AIDocumentViewHandle view, const AIRect* rect) {
     if (rect == nullptr) return kBadParameterErr;
     View* v = host().views().fromHandle(view);
     if (v == nullptr) return kBadHandleErr;
+    // The log keeps the rectangle as given, also when it lies outside the view.
+    if (rect->right > rect->left && rect->bottom > rect->top) v->invalidationLog.push_back(*rect);
     v->invalidate(*rect);
     return kNoErr;
   });

@@ -23,9 +23,10 @@ AIErr withView(AIDocumentViewHandle handle, F&& f) {
   });
 }
 
-// A zoom or scroll: plug-ins hear of it when the host is idle, and every annotation is redrawn.
+// A zoom or scroll: plug-ins hear of it when the host is idle, and the next paint redraws the
+// whole view (after telling the annotators to invalidate what they drew).
 void viewChanged(View& view) {
-  view.invalidateAll();
+  view.needsFullRepaint = true;
   host().postNotification(kAIDocumentViewChangedNotifier);
 }
 

@@ -27,6 +27,17 @@ struct View {
   // Annotation region to redraw: rectangles invalidated since the last paint (view pixels,
   // right and bottom exclusive, clipped to the view).
   std::vector<AIRect> dirty;
+  // Set when the host repaints the whole view for its own reasons (the artwork changed, the view
+  // scrolled, zoomed, was resized or came to the front). The next paint first sends "AI Invalidate"
+  // to every active annotator and then draws the whole view; until then nothing is sent, so the
+  // flag may be set while a plug-in message runs.
+  bool needsFullRepaint = false;
+  // Every rectangle plug-ins invalidated in this view, as they gave it (before clipping; empty ones
+  // are not kept), oldest first. Painting leaves it alone; the report shows it and clears it.
+  std::vector<AIRect> invalidationLog;
+  // The artwork point of the last mouse event (move, down, drag, up) in this view; none until the
+  // first one.
+  std::optional<AIRealPoint> lastMouse;
 
   // The artwork point at the top-left corner.
   AIRealPoint topLeft() const;
