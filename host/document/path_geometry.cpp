@@ -180,6 +180,7 @@ void PathGeometry::normalizeCorners(std::size_t index, std::size_t count) {
 }
 
 void PathGeometry::updateBounds() {
+  curveBoundsKnown_ = false;
   if (segments_.empty()) {
     bounds_.reset();
     return;
@@ -197,6 +198,71 @@ void PathGeometry::updateBounds() {
     add(s.out);
   }
   bounds_ = r;
+}
+
+namespace {
+
+// The extent of points added so far, in double precision.
+struct Extent {
+  double minH = INFINITY, maxH = -INFINITY, minV = INFINITY, maxV = -INFINITY;
+  void add(double h, double v) {
+    minH = std::min(minH, h);
+    maxH = std::max(maxH, h);
+    minV = std::min(minV, v);
+    maxV = std::max(maxV, v);
+  }
+  bool empty() const { return minH > maxH; }
+};
+
+// The extremes of one coordinate of a cubic (a, b, c, d its control values) over 0 < t < 1, added
+// through add(t) when a control value lies outside the span of the end values.
+template <class Add>
+void cubicExtremes(double a, double b, double c, double d, Add add) {
+  const double lo = std::min(a, d), hi = std::max(a, d);
+  if (b >= lo && b <= hi && c >= lo && c <= hi) return;
+  // The derivative over 3: (p - 2q + r) t^2 + 2 (q - p) t + p.
+  const double p = b - a, q = c - b, r = d - c;
+  const double qa = p - 2 * q + r, qb = 2 * (q - p), qc = p;
+  auto take = [&](double t) {
+    if (t > 0 && t < 1) add(t);
+  };
+  if (std::abs(qa) < 1e-12) {
+    if (qb != 0) take(-qc / qb);
+    return;
+  }
+  const double disc = qb * qb - 4 * qa * qc;
+  if (disc < 0) return;
+  const double root = std::sqrt(disc);
+  take((-qb + root) / (2 * qa));
+  take((-qb - root) / (2 * qa));
+}
+
+void addBezier(Extent& e, const AIRealBezier& b) {
+  e.add(b.p0.h, b.p0.v);
+  e.add(b.p3.h, b.p3.v);
+  auto at = [&](double t) {
+    const double s = 1 - t;
+    const double w0 = s * s * s, w1 = 3 * s * s * t, w2 = 3 * s * t * t, w3 = t * t * t;
+    e.add(w0 * b.p0.h + w1 * b.p1.h + w2 * b.p2.h + w3 * b.p3.h,
+          w0 * b.p0.v + w1 * b.p1.v + w2 * b.p2.v + w3 * b.p3.v);
+  };
+  cubicExtremes(b.p0.h, b.p1.h, b.p2.h, b.p3.h, at);
+  cubicExtremes(b.p0.v, b.p1.v, b.p2.v, b.p3.v, at);
+}
+
+}  // namespace
+
+const std::optional<AIRealRect>& PathGeometry::curveBounds() const {
+  if (curveBoundsKnown_) return curveBounds_;
+  curveBoundsKnown_ = true;
+  curveBounds_.reset();
+  if (segments_.empty()) return curveBounds_;
+  Extent e;
+  e.add(segments_[0].p.h, segments_[0].p.v);
+  for (std::size_t k = 0; k < bezierCount(); ++k) addBezier(e, bezier(k));
+  curveBounds_ = AIRealRect{static_cast<float>(e.minH), static_cast<float>(e.maxV),
+                            static_cast<float>(e.maxH), static_cast<float>(e.minV)};
+  return curveBounds_;
 }
 
 }  // namespace sqhost

@@ -73,6 +73,10 @@ class PathGeometry {
   // Cached: reading it never touches the segments.
   const std::optional<AIRealRect>& bounds() const { return bounds_; }
 
+  // The rectangle round the curve itself (its extremes, not its handles); nullopt when empty.
+  // Computed on first use after a change and kept until the next one.
+  const std::optional<AIRealRect>& curveBounds() const;
+
   // The anchor before / after anchor i: on an open path nothing before 0 and after the last; on a
   // closed path 0 follows the last (a one-point closed path is its own neighbour).
   std::optional<std::size_t> previous(std::size_t i) const;
@@ -95,7 +99,10 @@ class PathGeometry {
   AIErr insertSegments(std::size_t index, std::span<const AIPathSegment> values);
   // Removes count segments starting at index.
   AIErr deleteSegments(std::size_t index, std::size_t count);
-  void setClosed(bool closed) { closed_ = closed; }
+  void setClosed(bool closed) {
+    closed_ = closed;
+    curveBoundsKnown_ = false;  // the closing curve comes or goes
+  }
   AIErr setSelection(std::size_t i, SegmentSelection state);
   // Sets every segment to the same state.
   void setAllSelections(SegmentSelection state);
@@ -115,6 +122,8 @@ class PathGeometry {
   bool closed_ = false;
   std::size_t selectedCount_ = 0;
   std::optional<AIRealRect> bounds_;
+  mutable std::optional<AIRealRect> curveBounds_;
+  mutable bool curveBoundsKnown_ = false;
 };
 
 }  // namespace sqhost

@@ -248,7 +248,7 @@ std::optional<NearestPoint> findNearestPoint(PluginState& s, AIDocumentViewHandl
   h.sets->MatchingArtSet(all, &unlocked, 1);
   ExpandSet(h, all);
   ForEachInSet(h, all, [&](AIArtHandle art) {
-    if (TypeOf(h, art) == kAIPathArt && !LockedOrHiddenAbove(h, art) && boundsOverlap(art)) {
+    if (TypeOf(h, art) == kAIPathArt && boundsOverlap(art) && !LockedOrHiddenAbove(h, art)) {
       anchorsOf(art, best);
     }
   });

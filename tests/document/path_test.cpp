@@ -204,6 +204,24 @@ TEST(PathEditing, BoundsCoverHandlesAndFollowEveryChange) {
   EXPECT_FALSE(art->bounds().has_value());
 }
 
+TEST(PathEditing, CurveBoundsAreKeptUntilTheNextChange) {
+  // An arch from (0, 0) to (10, 0) whose handles rise to 8: the curve itself rises to 6.
+  auto art = pathOf({seg(0, 0, 0, 0, 0, 8), seg(10, 0, 10, 8, 10, 0)});
+  ASSERT_TRUE(art->path().curveBounds().has_value());
+  EXPECT_TRUE(sameRect(*art->path().curveBounds(), AIRealRect{0, 6, 10, 0}));
+  // Each kind of change is seen by the next read.
+  art->setSegments(1, std::vector<AIPathSegment>{seg(10, 0, 10, 16, 10, 0)});
+  EXPECT_NEAR(art->path().curveBounds()->top, 9.2376043, 1e-5);  // max of 24t(1-t)² + 48t²(1-t)
+  art->insertSegments(2, std::vector<AIPathSegment>{corner(20, -4)});
+  EXPECT_EQ(art->path().curveBounds()->right, 20);
+  EXPECT_EQ(art->path().curveBounds()->bottom, -4);
+  // Closing adds the curve from the last point back to the first; here it stays inside.
+  art->setClosed(true);
+  EXPECT_EQ(art->path().curveBounds()->right, 20);
+  art->deleteSegments(0, 3);
+  EXPECT_FALSE(art->path().curveBounds().has_value());
+}
+
 TEST(PathEditing, CornerFlagsAreStoredAsZeroOrOne) {
   auto art = pathOf({seg(0, 0, 0, 0, 0, 0, 7)});
   EXPECT_EQ(art->path().segment(0).corner, 1);
