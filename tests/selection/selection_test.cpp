@@ -10,7 +10,7 @@
 #include "sqsdk/errors.h"
 #include "sqsdk/suites/ai_art_set.h"
 #include "sqsdk/suites/ai_path.h"
-#include "support/host_fixture.hpp"
+#include "support/in_process_plugin.hpp"
 #include "svg/svg_io.hpp"
 
 namespace {
@@ -19,45 +19,17 @@ namespace {
 class SelectionTest : public ::testing::Test {
  protected:
   void open(const std::string& svgBody) {
-    sqhost::HostOptions options;
-    options.pluginPath = SQ_PLUGIN_PATH;
-    options.preferenceFile = dir.path() / "p.json";
-    host = std::make_unique<sqhost::Host>(options);
-    const std::string svg =
+    plugin.open(
         "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:sq=\"urn:spindlequiver:host\" "
         "xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\" "
         "xmlns:sodipodi=\"http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd\" "
         "viewBox=\"0 0 400 400\">" +
-        svgBody + "</svg>";
-    auto imported = sqhost::svg::importSvg(svg);
-    ASSERT_TRUE(imported.ok()) << imported.error;
-    host->openDocument(std::move(*imported.document));
-    sqhost::View* view = host->currentView();
-    view->zoom = 1;
-    view->center = {200, -200};
-    sq::AcquireCount() = 0;
-    ASSERT_EQ(sq::AcquireSuites(host->basicSuite()), kNoErr);
-  }
-  void TearDown() override {
-    if (host) sq::ReleaseSuites(host->basicSuite());
+        svgBody + "</svg>");
+    if (::testing::Test::HasFatalFailure()) return;
+    host = &plugin.host();
   }
 
-  AIArtHandle art(const std::string& name) {
-    const sqhost::Document& doc = *host->currentDocument();
-    const sqhost::Art* found = find(doc.layer(0).group(), name);
-    for (std::size_t i = 1; found == nullptr && i < doc.layerCount(); ++i) {
-      found = find(doc.layer(i).group(), name);
-    }
-    EXPECT_NE(found, nullptr) << name;
-    return found ? reinterpret_cast<AIArtHandle>(static_cast<uintptr_t>(found->id())) : nullptr;
-  }
-  static const sqhost::Art* find(const sqhost::Art& a, const std::string& name) {
-    if (a.name() == name) return &a;
-    for (std::size_t i = 0; i < a.childCount(); ++i) {
-      if (const auto* f = find(a.child(i), name)) return f;
-    }
-    return nullptr;
-  }
+  AIArtHandle art(const std::string& name) { return plugin.art(name); }
 
   AIDocumentViewHandle view() { return sqhost::ViewList::handleOf(*host->currentView()); }
 
@@ -65,10 +37,9 @@ class SelectionTest : public ::testing::Test {
     return sq::findNearestPoint(s, view(), radius, AIRealPoint{h, v});
   }
 
-  sqtest::TempDir dir;
-  std::unique_ptr<sqhost::Host> host;
-  std::unique_ptr<sq::PluginState> state = std::make_unique<sq::PluginState>();
-  sq::PluginState& s = *state;
+  sqtest::InProcessPlugin plugin;
+  sqhost::Host* host = nullptr;
+  sq::PluginState& s = plugin.state();
 };
 
 TEST_F(SelectionTest, GatheringFindsSelectedPathsAndUnlockedPluginResultPaths) {

@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "app/host.hpp"
-#include "app/plugin_library.hpp"
 #include "dialogs/font_metrics.hpp"
 #include "shell/host_suites.hpp"
 #include "shell/plugin_state.hpp"
@@ -20,7 +19,7 @@
 #include "sqsdk/errors.h"
 #include "sqsdk/messages.h"
 #include "sqsdk/suites/adm_icon.h"
-#include "support/host_fixture.hpp"
+#include "support/in_process_plugin.hpp"
 #include "svg/svg_io.hpp"
 #include "tool/annotations.hpp"
 
@@ -97,28 +96,12 @@ class AnnotationDrawing : public ::testing::Test {
   void SetUp() override { open(kDocument); }
 
   void open(const std::string& body) {
-    std::string error;
-    library = sqhost::PluginLibrary::open(SQ_PLUGIN_PATH, error);
-    ASSERT_NE(library, nullptr) << error;
-    sqhost::HostOptions options;
-    options.pluginPath = SQ_PLUGIN_PATH;
-    options.preferenceFile = dir.path() / "p.json";
-    host = std::make_unique<sqhost::Host>(options);
-    host->dialogs().useResources(&library->resources());
-    auto imported = sqhost::svg::importSvg(
-        "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 400 400\">" + body + "</svg>");
-    ASSERT_TRUE(imported.ok()) << imported.error;
-    host->openDocument(std::move(*imported.document));
-    view = host->currentView();
-    view->width = view->height = 400;
-    view->zoom = 1;
-    view->center = {200, -200};
-    sq::AcquireCount() = 0;
-    ASSERT_EQ(sq::AcquireSuites(host->basicSuite()), kNoErr);
-    acquired = true;
-    sq::SetState(&s);
+    plugin.open("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 400 400\">" + body +
+                "</svg>");
+    if (HasFatalFailure()) return;
+    host = &plugin.host();
+    view = &plugin.view();
 
-    sq::SetDefaultSettings(s);
     s.marqueeColor = kMarquee;
     sq::Settings& set = s.settings;
     set.use_ring = set.use_ring_paths = 1;
@@ -149,28 +132,15 @@ class AnnotationDrawing : public ::testing::Test {
   }
 
   void TearDown() override {
-    sq::SetState(nullptr);
+    // Ctrl held by a test is process-wide keyboard state.
     if (host) host->dialogs().setEventModifiers(0);
-    if (acquired) sq::ReleaseSuites(host->basicSuite());
-    acquired = false;
-    host.reset();
-    library.reset();
+    plugin.close();
+    host = nullptr;
+    view = nullptr;
   }
 
-  AIArtHandle art(const std::string& name) {
-    const sqhost::Document& doc = *host->currentDocument();
-    const sqhost::Art* found = find(doc.layer(0).group(), name);
-    EXPECT_NE(found, nullptr) << name;
-    return found ? reinterpret_cast<AIArtHandle>(static_cast<uintptr_t>(found->id())) : nullptr;
-  }
-  static const sqhost::Art* find(const sqhost::Art& a, const std::string& name) {
-    if (a.name() == name) return &a;
-    for (std::size_t i = 0; i < a.childCount(); ++i) {
-      if (const auto* f = find(a.child(i), name)) return f;
-    }
-    return nullptr;
-  }
-  AIDocumentViewHandle viewHandle() { return sqhost::ViewList::handleOf(*view); }
+  AIArtHandle art(const std::string& name) { return plugin.art(name); }
+  AIDocumentViewHandle viewHandle() { return plugin.viewHandle(); }
 
   // A table entry; shown: bits 0 in handle, 1 out handle, 2 anchor; flags: 0 in, 1 out selected.
   sq::PointRecord& addEntry(const std::string& name, int16_t index, int16_t state,
@@ -219,13 +189,10 @@ class AnnotationDrawing : public ::testing::Test {
   }
 
   static constexpr AIRect kSentinel{-77, -77, -66, -66};
-  sqtest::TempDir dir;
-  std::unique_ptr<sqhost::PluginLibrary> library;
-  std::unique_ptr<sqhost::Host> host;
+  sqtest::InProcessPlugin plugin;
+  sqhost::Host* host = nullptr;
   sqhost::View* view = nullptr;
-  bool acquired = false;
-  std::unique_ptr<sq::PluginState> state = std::make_unique<sq::PluginState>();
-  sq::PluginState& s = *state;
+  sq::PluginState& s = plugin.state();
 };
 
 bool sameRect(const AIRect& a, const AIRect& b) {

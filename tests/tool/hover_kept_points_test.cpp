@@ -1,17 +1,8 @@
 // Hovering while the tool keeps points: only handles selected in the point table are ringed.
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <string>
-
-#include "app/host.hpp"
-#include "app/plugin_library.hpp"
-#include "shell/host_suites.hpp"
-#include "shell/plugin_state.hpp"
-#include "shell/settings.hpp"
 #include "sqsdk/messages.h"
-#include "support/host_fixture.hpp"
-#include "svg/svg_io.hpp"
+#include "support/in_process_plugin.hpp"
 #include "tool/hover.hpp"
 
 namespace {
@@ -21,64 +12,35 @@ namespace {
 class HoverKeptPoints : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string error;
-    library = sqhost::PluginLibrary::open(SQ_PLUGIN_PATH, error);
-    ASSERT_NE(library, nullptr) << error;
-    sqhost::HostOptions options;
-    options.pluginPath = SQ_PLUGIN_PATH;
-    options.preferenceFile = dir.path() / "p.json";
-    host = std::make_unique<sqhost::Host>(options);
-    host->dialogs().useResources(&library->resources());
-    auto imported = sqhost::svg::importSvg(
-        R"(<svg xmlns="http://www.w3.org/2000/svg" xmlns:sq="urn:spindlequiver:host"
-                viewBox="0 0 400 400">
-             <path id="wave" d="M 40 200 C 70 120 120 120 150 200 C 180 280 230 280 260 200"
-                   sq:selection="0 4 0"/></svg>)");
-    ASSERT_TRUE(imported.ok()) << imported.error;
-    host->openDocument(std::move(*imported.document));
-    sqhost::View& view = *host->currentView();
-    view.width = view.height = 400;
-    view.zoom = 1;
-    view.center = {200, -200};
-    sq::AcquireCount() = 0;
-    ASSERT_EQ(sq::AcquireSuites(host->basicSuite()), kNoErr);
-    acquired = true;
-    sq::SetState(&s);
-    sq::SetDefaultSettings(s);
+    plugin.open(R"(<svg xmlns="http://www.w3.org/2000/svg" xmlns:sq="urn:spindlequiver:host"
+                       viewBox="0 0 400 400">
+                    <path id="wave" d="M 40 200 C 70 120 120 120 150 200 C 180 280 230 280 260 200"
+                          sq:selection="0 4 0"/></svg>)");
     s.pickRadius = s.snapTolerance = 6;
-    s.currentView = sqhost::ViewList::handleOf(view);
+    s.currentView = plugin.viewHandle();
 
     // The table keeps the middle point's in handle.
-    const sqhost::Art& wave = host->currentDocument()->layer(0).group().child(0);
     sq::PointRecord& kept = s.pointTable[s.pointCount++];
-    kept.art = reinterpret_cast<AIArtHandle>(static_cast<uintptr_t>(wave.id()));
+    kept.art = plugin.art("wave");
     kept.segmentIndex = 1;
-    kept.segment = wave.path().segment(1);
+    kept.segment = plugin.artNamed("wave").path().segment(1);
     kept.handleFlags[sq::kInHandleFlag] = true;
     s.selectedHandleCount = s.selectedInHandleCount = 1;
-  }
-  void TearDown() override {
-    sq::SetState(nullptr);
-    if (acquired) sq::ReleaseSuites(host->basicSuite());
   }
 
   void hover(float x, float y) {
     AIToolMessage message{};
-    message.d.self = host->pluginRef();
+    message.d.self = plugin.pluginRef();
     message.cursor = {x, -y};
     sq::hoverHitTest(s, message);
   }
   int32_t cursor() {
-    const auto& c = host->dialogs().cursor();
+    const auto& c = plugin.host().dialogs().cursor();
     return c ? c->id : -1;
   }
 
-  sqtest::TempDir dir;
-  std::unique_ptr<sqhost::PluginLibrary> library;
-  std::unique_ptr<sqhost::Host> host;
-  bool acquired = false;
-  std::unique_ptr<sq::PluginState> state = std::make_unique<sq::PluginState>();
-  sq::PluginState& s = *state;
+  sqtest::InProcessPlugin plugin;
+  sq::PluginState& s = plugin.state();
 };
 
 TEST_F(HoverKeptPoints, OnlyAKeptHandleIsRinged) {

@@ -2,14 +2,7 @@
 // suites.
 #include <gtest/gtest.h>
 
-#include <memory>
-
-#include "app/host.hpp"
-#include "shell/host_suites.hpp"
-#include "shell/plugin_state.hpp"
-#include "shell/settings.hpp"
-#include "support/host_fixture.hpp"
-#include "svg/svg_io.hpp"
+#include "support/in_process_plugin.hpp"
 #include "tool/tool_handlers.hpp"
 
 namespace {
@@ -17,44 +10,19 @@ namespace {
 class IncreaseDiameter : public ::testing::Test {
  protected:
   void SetUp() override {
-    sqhost::HostOptions options;
-    options.pluginPath = SQ_PLUGIN_PATH;
-    options.preferenceFile = dir.path() / "p.json";
-    host = std::make_unique<sqhost::Host>(options);
-    auto imported = sqhost::svg::importSvg(
-        R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 400 400">
-             <path id="a" d="M 0 0 C 10 10 20 10 30 0 C 40 -10 50 -10 60 0"/>
-             <path id="b" d="M 100 100 C 110 90 120 90 130 100"/></svg>)");
-    ASSERT_TRUE(imported.ok()) << imported.error;
-    host->openDocument(std::move(*imported.document));
-    sq::AcquireCount() = 0;
-    ASSERT_EQ(sq::AcquireSuites(host->basicSuite()), kNoErr);
-    sq::SetDefaultSettings(s);
-    sq::SetState(&s);
-  }
-  void TearDown() override {
-    sq::SetState(nullptr);
-    if (host) sq::ReleaseSuites(host->basicSuite());
+    plugin.open(R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 400 400">
+                     <path id="a" d="M 0 0 C 10 10 20 10 30 0 C 40 -10 50 -10 60 0"/>
+                     <path id="b" d="M 100 100 C 110 90 120 90 130 100"/></svg>)");
   }
 
-  const sqhost::Art& path(const std::string& name) {
-    const sqhost::Art& root = host->currentDocument()->layer(0).group();
-    for (std::size_t i = 0; i < root.childCount(); ++i) {
-      if (root.child(i).name() == name) return root.child(i);
-    }
-    ADD_FAILURE() << name;
-    return root;
-  }
-  AIArtHandle handle(const std::string& name) {
-    return reinterpret_cast<AIArtHandle>(static_cast<uintptr_t>(path(name).id()));
-  }
+  const sqhost::Art& path(const std::string& name) { return plugin.artNamed(name); }
   AIPathSegment segment(const std::string& name, std::size_t i) {
     return path(name).path().segment(i);
   }
 
   void keep(const std::string& name, int index, bool in, bool out) {
     sq::PointRecord& r = s.pointTable[s.pointCount++];
-    r.art = handle(name);
+    r.art = plugin.art(name);
     r.segmentIndex = static_cast<int16_t>(index);
     r.segment = segment(name, static_cast<std::size_t>(index));
     r.handleFlags[sq::kInHandleFlag] = in;
@@ -63,10 +31,8 @@ class IncreaseDiameter : public ::testing::Test {
     s.selectedInHandleCount += in;
   }
 
-  sqtest::TempDir dir;
-  std::unique_ptr<sqhost::Host> host;
-  std::unique_ptr<sq::PluginState> state = std::make_unique<sq::PluginState>();
-  sq::PluginState& s = *state;
+  sqtest::InProcessPlugin plugin;
+  sq::PluginState& s = plugin.state();
 };
 
 bool same(AIRealPoint a, AIRealPoint b) {
@@ -90,7 +56,7 @@ TEST_F(IncreaseDiameter, RetractsExactlyTheKeptHandlesAndEmptiesTheTable) {
   EXPECT_TRUE(same(segment("b", 0).out, segment("b", 0).p));
   EXPECT_FALSE(same(segment("a", 0).out, segment("a", 0).p));  // not kept, not retracted
   // Every view is redrawn.
-  EXPECT_FALSE(host->currentView()->invalidationLog.empty());
+  EXPECT_FALSE(plugin.view().invalidationLog.empty());
 }
 
 TEST_F(IncreaseDiameter, AnEditMadeSinceThePointWasKeptIsNotUndone) {
@@ -100,7 +66,7 @@ TEST_F(IncreaseDiameter, AnEditMadeSinceThePointWasKeptIsNotUndone) {
   moved.p.h += 5;
   moved.in.h += 5;
   moved.out.h += 5;
-  sqhost::Art* art = host->currentDocument()->modifyArt(path("a").id());
+  sqhost::Art* art = plugin.host().currentDocument()->modifyArt(path("a").id());
   ASSERT_EQ(art->setSegments(1, std::span(&moved, 1)), kNoErr);
 
   ASSERT_EQ(sq::onIncreaseDiameter(nullptr), kNoErr);
