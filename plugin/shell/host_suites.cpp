@@ -2,36 +2,98 @@
 #include "shell/host_suites.hpp"
 
 #include <cstdio>
+#include <iterator>
 
 #include "sqsdk/errors.h"
 #include "sqsdk/suites/adm_basic.h"
+#include "sqsdk/suites/adm_dialog.h"
+#include "sqsdk/suites/adm_dialog_group.h"
+#include "sqsdk/suites/adm_drawer.h"
+#include "sqsdk/suites/adm_entry.h"
+#include "sqsdk/suites/adm_icon.h"
+#include "sqsdk/suites/adm_item.h"
+#include "sqsdk/suites/adm_list.h"
+#include "sqsdk/suites/adm_notifier.h"
+#include "sqsdk/suites/adm_tracker.h"
+#include "sqsdk/suites/ai_annotator.h"
+#include "sqsdk/suites/ai_art.h"
+#include "sqsdk/suites/ai_art_set.h"
+#include "sqsdk/suites/ai_artboard.h"
+#include "sqsdk/suites/ai_block.h"
+#include "sqsdk/suites/ai_context.h"
+#include "sqsdk/suites/ai_cursor_snap.h"
+#include "sqsdk/suites/ai_document.h"
+#include "sqsdk/suites/ai_document_list.h"
+#include "sqsdk/suites/ai_document_view.h"
+#include "sqsdk/suites/ai_hard_soft.h"
+#include "sqsdk/suites/ai_hit_test.h"
+#include "sqsdk/suites/ai_layer.h"
+#include "sqsdk/suites/ai_md_memory.h"
+#include "sqsdk/suites/ai_menu.h"
+#include "sqsdk/suites/ai_notifier.h"
+#include "sqsdk/suites/ai_path.h"
+#include "sqsdk/suites/ai_path_style.h"
+#include "sqsdk/suites/ai_plugin.h"
+#include "sqsdk/suites/ai_plugin_group.h"
+#include "sqsdk/suites/ai_preference.h"
+#include "sqsdk/suites/ai_real_bezier.h"
+#include "sqsdk/suites/ai_real_math.h"
+#include "sqsdk/suites/ai_text_frame.h"
+#include "sqsdk/suites/ai_tool.h"
+#include "sqsdk/suites/ai_undo.h"
+#include "sqsdk/suites/ai_unicode_string.h"
+#include "sqsdk/suites/ai_user.h"
+#include "sqsdk/suites/sp_access.h"
+#include "sqsdk/suites/sp_blocks.h"
 
 namespace sq {
 
 namespace {
 
-SuiteSlot gSuites[kSuiteCount] = {
-    {"SP Blocks Suite", 2, nullptr},        {"SP Access Suite", 3, nullptr},
-    {"AI Context Suite", 5, nullptr},       {"AI Plugin Suite", 3, nullptr},
-    {"AI Plugin Group Suite", 4, nullptr},  {"AI Block Suite", 2, nullptr},
-    {"AI MdMemory Suite", 1, nullptr},      {"AI Real Math Suite", 1, nullptr},
-    {"AI Real Bezier Suite", 2, nullptr},   {"AI Art Suite", 15, nullptr},
-    {"AI Art Set Suite", 6, nullptr},       {"AI Layer Suite", 11, nullptr},
-    {"AI User Suite", 9, nullptr},          {"AI Path Suite", 9, nullptr},
-    {"AI Path Style Suite", 11, nullptr},   {"AI Preference Suite", 4, nullptr},
-    {"AI Document Suite", 12, nullptr},     {"AI Document View Suite", 10, nullptr},
-    {"AI Document List Suite", 6, nullptr}, {"AI Annotator Suite", 4, nullptr},
-    {"AI Hit Test Suite", 4, nullptr},      {"AI Cursor Snap Suite", 3, nullptr},
-    {"AI Undo Suite", 5, nullptr},          {"AI Text Frame Suite", 2, nullptr},
-    {"AI Menu Suite", 9, nullptr},          {"AI Tool Suite", 11, nullptr},
-    {"AI Notifier Suite", 2, nullptr},      {"ADM Basic Suite", 8, nullptr},
-    {"ADM Dialog Suite", 10, nullptr},      {"ADM Dialog Group Suite", 1, nullptr},
-    {"ADM Entry Suite", 2, nullptr},        {"ADM Item Suite", 4, nullptr},
-    {"ADM Icon Suite", 1, nullptr},         {"ADM List Suite", 1, nullptr},
-    {"ADM Tracker Suite", 2, nullptr},      {"ADM Drawer Suite", 7, nullptr},
-    {"ADM Notifier Suite", 1, nullptr},     {"AI Unicode String Suite", 6, nullptr},
-    {"AI Artboard Suite", 1, nullptr},      {"AI Hard Soft Suite", 3, nullptr},
+SuiteSlot gSuites[] = {
+    {kSPBlocksSuite, kSPBlocksSuiteVersion, nullptr},
+    {kSPAccessSuite, kSPAccessSuiteVersion, nullptr},
+    {kAIContextSuite, kAIContextSuiteVersion, nullptr},
+    {kAIPluginSuite, kAIPluginSuiteVersion, nullptr},
+    {kAIPluginGroupSuite, kAIPluginGroupSuiteVersion, nullptr},
+    {kAIBlockSuite, kAIBlockSuiteVersion, nullptr},
+    {kAIMdMemorySuite, kAIMdMemorySuiteVersion, nullptr},
+    {kAIRealMathSuite, kAIRealMathSuiteVersion, nullptr},
+    {kAIRealBezierSuite, kAIRealBezierSuiteVersion, nullptr},
+    {kAIArtSuite, kAIArtSuiteVersion, nullptr},
+    {kAIArtSetSuite, kAIArtSetSuiteVersion, nullptr},
+    {kAILayerSuite, kAILayerSuiteVersion, nullptr},
+    {kAIUserSuite, kAIUserSuiteVersion, nullptr},
+    {kAIPathSuite, kAIPathSuiteVersion, nullptr},
+    {kAIPathStyleSuite, kAIPathStyleSuiteVersion, nullptr},
+    {kAIPreferenceSuite, kAIPreferenceSuiteVersion, nullptr},
+    {kAIDocumentSuite, kAIDocumentSuiteVersion, nullptr},
+    {kAIDocumentViewSuite, kAIDocumentViewSuiteVersion, nullptr},
+    {kAIDocumentListSuite, kAIDocumentListSuiteVersion, nullptr},
+    {kAIAnnotatorSuite, kAIAnnotatorSuiteVersion, nullptr},
+    {kAIHitTestSuite, kAIHitTestSuiteVersion, nullptr},
+    {kAICursorSnapSuite, kAICursorSnapSuiteVersion, nullptr},
+    {kAIUndoSuite, kAIUndoSuiteVersion, nullptr},
+    {kAITextFrameSuite, kAITextFrameSuiteVersion, nullptr},
+    {kAIMenuSuite, kAIMenuSuiteVersion, nullptr},
+    {kAIToolSuite, kAIToolSuiteVersion, nullptr},
+    {kAINotifierSuite, kAINotifierSuiteVersion, nullptr},
+    {kADMBasicSuite, kADMBasicSuiteVersion, nullptr},
+    {kADMDialogSuite, kADMDialogSuiteVersion, nullptr},
+    {kADMDialogGroupSuite, kADMDialogGroupSuiteVersion, nullptr},
+    {kADMEntrySuite, kADMEntrySuiteVersion, nullptr},
+    {kADMItemSuite, kADMItemSuiteVersion, nullptr},
+    {kADMIconSuite, kADMIconSuiteVersion, nullptr},
+    {kADMListSuite, kADMListSuiteVersion, nullptr},
+    {kADMTrackerSuite, kADMTrackerSuiteVersion, nullptr},
+    {kADMDrawerSuite, kADMDrawerSuiteVersion, nullptr},
+    {kADMNotifierSuite, kADMNotifierSuiteVersion, nullptr},
+    {kAIUnicodeStringSuite, kAIUnicodeStringSuiteVersion, nullptr},
+    {kAIArtboardSuite, kAIArtboardSuiteVersion, nullptr},
+    {kAIHardSoftSuite, kAIHardSoftSuiteVersion, nullptr},
 };
+// One slot per SuiteId, in its order.
+static_assert(std::size(gSuites) == kSuiteCount);
 
 int16_t gAcquireCount = 0;
 
