@@ -1,4 +1,6 @@
-// The point table's bookkeeping: capacity, order, and the handle flags with their counts.
+// The point table: its entries, their handle flags and the counts of both. Only this code changes
+// pointCount, selectedHandleCount and selectedInHandleCount; everyone else adds, removes, empties
+// and re-applies entries through it.
 #pragma once
 
 #include <cstddef>
@@ -20,12 +22,15 @@ std::optional<int> findEntry(const PluginState& s, AIArtHandle art, int hitPart,
 
 // Appends an entry at pointCount with the given segment and handle flags and adjusts the counts.
 // Returns its index, or nothing when the table is full (the table is then unchanged). The caller
-// fills in what needs the host (layer colour, selection state).
+// fills in what needs the host (layer colour, selection state); addEntry does both.
 std::optional<int> appendEntry(PluginState& s, AIArtHandle art, int segmentIndex,
                                const AIPathSegment& segment, bool inHandle, bool outHandle);
 
-// Removes entry i, moving later entries down one place; the handle counts are the caller's.
+// Removes entry i, moving later entries down one place; the handle counts are left as they are
+// (for a caller that has already lowered them, as clearHandleFlag does).
 void removeEntry(PluginState& s, int index);
+// Removes entry i, moving later entries down one place, and lowers the handle counts by its flags.
+void discardEntry(PluginState& s, int index);
 
 // Sets one handle flag (kInHandleFlag or kOutHandleFlag) of entry i and counts it. A flag that is
 // already set changes nothing.
@@ -35,7 +40,31 @@ void setHandleFlag(PluginState& s, int index, std::size_t flag);
 // entry. Returns true when the entry was removed.
 bool clearHandleFlag(PluginState& s, int index, std::size_t flag);
 
-// Empties the table: pointCount, both handle counts and dragMode become 0.
+// Removes every entry: pointCount and both handle counts become 0.
+void clearEntries(PluginState& s);
+// Empties the table for a fresh start (another view, the tool chosen again): clearEntries, and
+// dragMode becomes 0.
 void emptyTable(PluginState& s);
+
+// The same as appendEntry, then reads the entry's layer colour and selection state from the host;
+// with asBothSides the state becomes 4, in the host too.
+std::optional<int> addEntry(PluginState& s, AIArtHandle art, int segmentIndex,
+                            const AIPathSegment& segment, bool inHandle, bool outHandle,
+                            bool asBothSides = false);
+
+// Gives entry i's segment its selection state in the host; a point-selected entry on a path with
+// two or more point-selected anchors is re-applied as state 4.
+AIErr reapplySelection(PluginState& s, int index);
+// reapplySelection for every entry, last first. Returns the last status (that of entry 0).
+AIErr reapplyAllSelections(PluginState& s);
+
+// Reads the colour of the layer that holds the record's art into its layerColor.
+AIErr readLayerColor(PointRecord& record);
+// readLayerColor for every entry, last first. Returns the last status (that of entry 0).
+AIErr readLayerColors(PluginState& s);
+
+// Brings the point table in line with the document after a selection change: stale entries go
+// (with their counts), live ones are read again and their selection re-applied.
+AIErr refreshTable(PluginState& s);
 
 }  // namespace sq

@@ -1,5 +1,5 @@
-// Gathering the host selection into the working set, finding points near a position, and keeping
-// the point table in line with the document.
+// Gathering the host selection into the working set, and finding the anchor or visible handle of
+// a document path nearest to a position.
 #pragma once
 
 #include <optional>
@@ -14,7 +14,8 @@ namespace sq {
 // and workingPathCount. The caller disposes the set.
 AIErr gatherSelectedPaths(PluginState& s);
 
-struct NearestPoint {
+// An anchor or handle of a path in the document, as the nearest-point search finds it.
+struct NearestPathPoint {
   int32_t artType = 2;  // always a path
   int hitPart = kHitAnchor;
   AIArtHandle art = nullptr;
@@ -24,24 +25,13 @@ struct NearestPoint {
 
 // The anchor or visible handle nearest to position within pickRadius pixels in view: anchors of
 // selected paths first, then their visible handles, then anchors of every visible unlocked path.
-std::optional<NearestPoint> findNearestPoint(PluginState& s, AIDocumentViewHandle view,
-                                             int pickRadius, const AIRealPoint& position);
+// Of points at the same distance the first in the working set's order (then in the document's
+// order) wins. Sets workingArtCount and workingPathCount as gatherSelectedPaths does, and leaves
+// no working set.
+std::optional<NearestPathPoint> findNearestPoint(PluginState& s, AIDocumentViewHandle view,
+                                                 int pickRadius, const AIRealPoint& position);
 
-// Appends an entry for a point (nothing when the table is full), reading its layer colour and
-// selection state from the host; with asBothSides the state becomes 4, in the host too.
-std::optional<int> addEntry(PluginState& s, AIArtHandle art, int segmentIndex,
-                            const AIPathSegment& segment, bool inHandle, bool outHandle,
-                            bool asBothSides = false);
-
-// Gives entry i's segment its selection state in the host; a point-selected entry on a path with
-// two or more point-selected anchors is re-applied as state 4.
-AIErr reapplySelection(PluginState& s, int index);
-
-// Reads the colour of the layer that holds the record's art into its layerColor.
-AIErr readLayerColor(PointRecord& record);
-
-// Brings the point table in line with the document after a selection change: stale entries go
-// (with their counts), live ones are read again and their selection re-applied.
-AIErr refreshTable(PluginState& s);
+// True when art, one of its ancestors or its layer is locked or hidden.
+bool lockedOrHiddenAbove(AIArtHandle art);
 
 }  // namespace sq

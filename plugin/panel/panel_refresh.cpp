@@ -1,7 +1,7 @@
-// Bringing the point editor panel up to date. The panel is created when the application has
-// started; until it exists there is nothing to bring up to date.
-#include "panel/panel_refresh.hpp"
-
+// Bringing the point editor panel up to date (declared with the other shared operations). The
+// panel is created when the application has started; until it exists there is nothing to bring up
+// to date.
+#include "shell/shared_operations.hpp"
 #include "sqsdk/errors.h"
 
 namespace sq {

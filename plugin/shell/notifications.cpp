@@ -1,18 +1,16 @@
 // The notifiers and the menu item: registration at start-up and their messages.
 #include "shell/notifications.hpp"
 
-#include "geometry/selection.hpp"
-#include "panel/panel_refresh.hpp"
+#include "geometry/point_table.hpp"
 #include "shell/host_suites.hpp"
 #include "shell/plugin_state.hpp"
+#include "shell/shared_operations.hpp"
 #include "sqsdk/errors.h"
 #include "sqsdk/messages.h"
 #include "sqsdk/suites/ai_annotator.h"
 #include "sqsdk/suites/ai_document_list.h"
-#include "sqsdk/suites/ai_document_view.h"
 #include "sqsdk/suites/ai_menu.h"
 #include "sqsdk/suites/ai_notifier.h"
-#include "tool/annotations.hpp"
 #include "tool/tool_setup.hpp"
 
 namespace sq {
@@ -86,28 +84,20 @@ enum NotifierIndex {
   kRulerOriginChanged = 13,
 };
 
-void dropPointTable(PluginState& s) {
-  s.pointCount = 0;
-  s.selectedHandleCount = 0;
-  s.selectedInHandleCount = 0;
-  s.dragMode = kDragMarquee;
-}
-
 // Another view (or none) in front: the kept points belonged to the old one.
 AIErr onViewChanged(PluginState& s) {
   int32_t documents = 0;
   AIErr error = SuiteAs<AIDocumentListSuite>(SuiteId::DocumentList)->Count(&documents);
   if (error != kNoErr) return error;
   if (documents == 0) {
-    dropPointTable(s);
+    emptyTable(s);
     s.currentView = nullptr;
     return kNoErr;
   }
-  AIDocumentViewHandle view = nullptr;
-  error = SuiteAs<AIDocumentViewSuite>(SuiteId::DocumentView)->GetNthDocumentView(0, &view);
-  if (error != kNoErr) return error;
+  const AIDocumentViewHandle view = frontView();
+  if (view == nullptr) return kNoDocumentErr;
   if (view != s.currentView) {
-    dropPointTable(s);
+    emptyTable(s);
     s.currentView = view;
   }
   return invalidateAllViews(s);
@@ -140,8 +130,7 @@ AIErr onNotify(void* message) {
     case kSelectAll:
       return refreshTable(s);
     case kLayerOptions:
-      for (int i = s.pointCount - 1; i >= 0; --i) error = readLayerColor(s.pointTable[i]);
-      return error;
+      return readLayerColors(s);
     case kPreferenceChanged:
     case kRulerUnitChanged:
     case kRulerOriginChanged:

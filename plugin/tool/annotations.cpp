@@ -4,19 +4,18 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <vector>
 
 #include "geometry/connector.hpp"
 #include "geometry/curve.hpp"
 #include "geometry/tangents.hpp"
 #include "shell/host_suites.hpp"
 #include "shell/plugin_state.hpp"
+#include "shell/shared_operations.hpp"
 #include "sqsdk/errors.h"
 #include "sqsdk/messages.h"
 #include "sqsdk/suites/adm_drawer.h"
 #include "sqsdk/suites/adm_tracker.h"
 #include "sqsdk/suites/ai_annotator.h"
-#include "sqsdk/suites/ai_document_list.h"
 #include "sqsdk/suites/ai_document_view.h"
 #include "sqsdk/suites/ai_path.h"
 #include "tool/hover.hpp"
@@ -46,38 +45,6 @@ AIErr registerAnnotator(SPPluginRef plugin) {
   AIErr error = annotators->AddAnnotator(plugin, kAnnotatorName, &s.annotatorHandle);
   if (error != kNoErr) return error;
   return annotators->SetAnnotatorActive(s.annotatorHandle, 0);
-}
-
-AIErr computeViewRect(PluginState& s, AIDocumentViewHandle view) {
-  const auto* views = SuiteAs<AIDocumentViewSuite>(SuiteId::DocumentView);
-  AIRealRect bounds{};
-  AIErr error = views->GetDocumentViewBounds(view, &bounds);
-  if (error != kNoErr) return error;
-  const AIRealPoint corner{bounds.right, bounds.bottom};
-  AIPoint far{};
-  error = views->ArtworkPointToViewPoint(view, &corner, &far);
-  if (error == kNoErr) s.viewRect = AIRect{0, 0, far.h, far.v};
-  return error;
-}
-
-AIErr invalidateAllViews(PluginState& s) {
-  s.fullRedrawPending = 1;
-  const auto* documents = SuiteAs<AIDocumentListSuite>(SuiteId::DocumentList);
-  const auto* views = SuiteAs<AIDocumentViewSuite>(SuiteId::DocumentView);
-  const auto* annotators = SuiteAs<AIAnnotatorSuite>(SuiteId::Annotator);
-  int32_t documentCount = 0;
-  AIErr error = documents->Count(&documentCount);
-  if (error != kNoErr || documentCount == 0) return error;
-  int32_t viewCount = 0;
-  error = views->CountDocumentViews(&viewCount);
-  for (int32_t n = 1; n <= viewCount; ++n) {
-    AIDocumentViewHandle view = nullptr;
-    error = views->GetNthDocumentView(n, &view);
-    if (error != kNoErr) continue;
-    error = computeViewRect(s, view);
-    if (error == kNoErr) error = annotators->InvalAnnotationRect(view, &s.viewRect);
-  }
-  return error;
 }
 
 AIErr onInvalidate(void* message) {
@@ -211,22 +178,18 @@ namespace {
 // The "C" marks of the connector points of the hovered path, red while the handle lies within the
 // allowance of the straight segment, grey otherwise.
 void drawHoverConnectors(PluginState& s, AIDocumentViewHandle view, ADMDrawerRef drawer) {
-  const auto* paths = SuiteAs<AIPathSuite>(SuiteId::Path);
   const auto* views = SuiteAs<AIDocumentViewSuite>(SuiteId::DocumentView);
-  int32_t count = 0;
-  AIBoolean closed = 0;
-  if (paths->GetPathSegmentCount(s.hoverArt, &count) != kNoErr || count <= 2) return;
-  paths->GetPathClosed(s.hoverArt, &closed);
-  std::vector<AIPathSegment> segments(static_cast<std::size_t>(count));
-  if (paths->GetPathSegments(s.hoverArt, 0, count, segments.data()) != kNoErr) return;
+  const WholePath path = readWholePath(s.hoverArt);
+  const int32_t count = path.count();
+  if (count <= 2) return;
   ConnectorQuery query;
   query.recognizeConnectors = s.settings.recognize_connectors != 0;
   query.angleThresholdRadians = s.angleThresholdRadians;
   query.dragMode = s.dragMode;
   query.anchorCase = s.anchorCase;
   for (int32_t k = 0; k < count; ++k) {
-    const AIPathSegment& point = segments[static_cast<std::size_t>(k)];
-    const ConnectorState state = TestConnector(point, k, segments, closed != 0, query);
+    const AIPathSegment& point = path.segments[static_cast<std::size_t>(k)];
+    const ConnectorState state = TestConnector(point, k, path.segments, path.closed, query);
     if (!state.isConnector) continue;
     const double length = state.handleLength;
     const double allowance = length > 1 ? 0.04 : (length < 0.01 ? 10.0 : 0.1 / length);
@@ -332,7 +295,6 @@ void drawMarquee(PluginState& s, AIDocumentViewHandle view, ADMDrawerRef drawer)
 AIErr onDraw(void* message) {
   PluginState& s = *State();
   const auto& annotation = *static_cast<const AIAnnotatorMessage*>(message);
-  const auto* views = SuiteAs<AIDocumentViewSuite>(SuiteId::DocumentView);
   const auto* draw = SuiteAs<ADMDrawerSuite>(SuiteId::ADMDrawer);
   const auto* paths = SuiteAs<AIPathSuite>(SuiteId::Path);
   const Settings& settings = s.settings;
@@ -344,10 +306,9 @@ AIErr onDraw(void* message) {
 
   // 2. Drawers on the message's port over the whole front view.
   s.fullRedrawPending = 0;
-  AIDocumentViewHandle view = nullptr;
-  AIErr error = views->GetNthDocumentView(0, &view);
-  if (error != kNoErr) return error;
-  error = computeViewRect(s, view);
+  const AIDocumentViewHandle view = frontView();
+  if (view == nullptr) return kNoDocumentErr;
+  AIErr error = computeViewRect(s, view);
   if (error != kNoErr) return error;
   ADMDrawerRef drawer = nullptr;
   error = draw->Create(annotation.port, &s.viewRect, kADMBoldPaletteFont, &drawer);

@@ -11,11 +11,6 @@ inline constexpr const char* kAnnotatorName = "Spindlequiver Annotator";
 // Adds the annotator and makes it inactive until the tool is chosen.
 AIErr registerAnnotator(SPPluginRef plugin);
 
-// Fills viewRect with the whole of one view: (0, 0) to the view position of its bounds' far corner.
-AIErr computeViewRect(PluginState& s, AIDocumentViewHandle view);
-// Asks every view of the current document to redraw all annotations; marks a full redraw pending.
-AIErr invalidateAllViews(PluginState& s);
-
 // "AI Draw": draws the kept points' handles and anchors, the hover ring with its label and
 // arrowhead, the add-point preview's tangencies and the marquee, clipped to the invalidated area.
 AIErr onDraw(void* message);

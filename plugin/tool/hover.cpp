@@ -4,13 +4,13 @@
 #include <cmath>
 #include <cstring>
 #include <numbers>
-#include <vector>
 
 #include "geometry/curve.hpp"
 #include "geometry/point_table.hpp"
 #include "geometry/selection.hpp"
 #include "geometry/tangents.hpp"
 #include "shell/host_suites.hpp"
+#include "shell/shared_operations.hpp"
 #include "sqsdk/errors.h"
 #include "sqsdk/suites/adm_basic.h"
 #include "sqsdk/suites/adm_tracker.h"
@@ -22,7 +22,6 @@
 #include "sqsdk/suites/ai_path.h"
 #include "sqsdk/suites/ai_text_frame.h"
 #include "sqsdk/suites/ai_tool.h"
-#include "tool/annotations.hpp"
 
 namespace sq {
 
@@ -66,18 +65,6 @@ bool isHit(AIHitRef hitRef) {
 void releaseHit(AIHitRef& hitRef) {
   if (hitRef != nullptr) SuiteAs<AIHitTestSuite>(SuiteId::HitTest)->ReleaseHit(hitRef);
   hitRef = nullptr;
-}
-
-std::vector<AIPathSegment> readSegments(AIArtHandle path, bool& closed) {
-  const auto* paths = SuiteAs<AIPathSuite>(SuiteId::Path);
-  int32_t count = 0;
-  AIBoolean isClosed = 0;
-  paths->GetPathClosed(path, &isClosed);
-  closed = isClosed != 0;
-  if (paths->GetPathSegmentCount(path, &count) != kNoErr || count <= 0) return {};
-  std::vector<AIPathSegment> segments(static_cast<std::size_t>(count));
-  if (paths->GetPathSegments(path, 0, count, segments.data()) != kNoErr) return {};
-  return segments;
 }
 
 bool smartTargetingOn(AIDocumentViewHandle view) {
@@ -153,15 +140,12 @@ int32_t describePathHit(PluginState& s, AIDocumentViewHandle view, const Hit& hi
 
   if (hit.type == kHitAnchor) {
     if (!tableEmpty) return cursor;
-    bool closed = false;
-    const std::vector<AIPathSegment> segments = readSegments(hit.art, closed);
-    if (segmentIndex < 0 || static_cast<std::size_t>(segmentIndex) >= segments.size()) {
-      return cursor;
-    }
+    const WholePath path = readWholePath(hit.art);
+    if (segmentIndex < 0 || segmentIndex >= path.count()) return cursor;
     s.ringShown = 1;
-    const bool corner = segments[static_cast<std::size_t>(segmentIndex)].corner != 0;
+    const bool corner = path.segments[static_cast<std::size_t>(segmentIndex)].corner != 0;
     setLabel(s, corner ? kLabelCornerPoint : kLabelSmoothPoint);
-    s.arrowAngle = OutgoingAngle(segments, closed, segmentIndex);
+    s.arrowAngle = OutgoingAngle(path.segments, path.closed, segmentIndex);
     return corner ? kCursorCornerPoint : kCursorSmoothPoint;
   }
 
@@ -209,7 +193,7 @@ AIErr invalidateWholeView(PluginState& s, AIDocumentViewHandle view) {
 }  // namespace
 
 AIErr setCursor(SPPluginRef plugin, int32_t code) {
-  return SuiteAs<ADMBasicSuite>(SuiteId::ADMBasic)->SetCursorID(plugin, kCursorBaseID + code);
+  return SuiteAs<ADMBasicSuite>(SuiteId::ADMBasic)->SetCursorID(plugin, CursorResourceID(code));
 }
 
 void hoverHitTest(PluginState& s, const AIToolMessage& message) {
@@ -231,8 +215,7 @@ void hoverHitTest(PluginState& s, const AIToolMessage& message) {
   // 2. The test point: the raw cursor when the grid snaps, else the host's snapped cursor.
   const auto* views = SuiteAs<AIDocumentViewSuite>(SuiteId::DocumentView);
   const auto* hits = SuiteAs<AIHitTestSuite>(SuiteId::HitTest);
-  AIDocumentViewHandle view = nullptr;
-  views->GetNthDocumentView(0, &view);
+  const AIDocumentViewHandle view = frontView();
   AIRealPoint testPoint = message.cursor;
   if (view != nullptr) {
     AIBoolean showGrid = 0;

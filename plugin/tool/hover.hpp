@@ -1,6 +1,7 @@
 // What lies under the cursor while no button is pressed, and the Info panel values.
 #pragma once
 
+#include "resources/resource_ids.hpp"
 #include "shell/plugin_state.hpp"
 #include "sqsdk/messages.h"
 #include "sqsdk/types.h"
@@ -20,22 +21,6 @@ inline constexpr int32_t kLabelNone = 6;
 inline constexpr const char* kLabelTexts[] = {
     "Smooth point", "Corner point", "In handle", "Out handle", "Open path", "Closed path", ""};
 
-// Cursor codes: the cursor shown is resource kCursorBaseID + code.
-inline constexpr int32_t kCursorBaseID = 16000;
-enum CursorCode : int32_t {
-  kCursorArrow = 0,
-  kCursorDragging = 1,
-  kCursorHandle = 2,
-  kCursorSmoothPoint = 3,
-  kCursorCornerPoint = 4,
-  kCursorSegment = 5,
-  kCursorMarquee = 6,
-  kCursorTableArrow = 7,
-  kCursorSelectedHandle = 8,
-  kCursorSlowDrag = 9,
-  kCursorAddPoint = 10,
-};
-
 // Finds the anchor, handle or segment under the message's cursor and rebuilds the hover state:
 // label, ring, arrow direction, add-point preview and tangency snap. Invalidates what changed on
 // screen and sets the cursor.
@@ -45,7 +30,7 @@ void hoverHitTest(PluginState& s, const AIToolMessage& message);
 // handle, anchor move or marquee being dragged.
 AIErr updateInfoPanel(PluginState& s);
 
-// Shows cursor kCursorBaseID + code.
+// Shows the cursor of this code (resource kCursorBaseID + code).
 AIErr setCursor(SPPluginRef plugin, int32_t code);
 
 }  // namespace sq

@@ -1,18 +1,16 @@
 // The editing tool's message handlers.
 #include "tool/tool_handlers.hpp"
 
-#include "geometry/selection.hpp"
-#include "panel/panel_refresh.hpp"
+#include "geometry/point_table.hpp"
 #include "shell/host_suites.hpp"
 #include "shell/plugin_state.hpp"
+#include "shell/shared_operations.hpp"
 #include "sqsdk/errors.h"
 #include "sqsdk/messages.h"
 #include "sqsdk/suites/ai_annotator.h"
 #include "sqsdk/suites/ai_document_list.h"
-#include "sqsdk/suites/ai_document_view.h"
 #include "sqsdk/suites/ai_notifier.h"
 #include "sqsdk/suites/ai_path.h"
-#include "tool/annotations.hpp"
 #include "tool/hover.hpp"
 #include "tool/tool_setup.hpp"
 
@@ -30,19 +28,14 @@ AIErr onSelect(void*) {
   s.dragMode = kDragMarquee;
   s.toolDragged = 2;
   s.toolSuspended = 0;
-  s.pointCount = 0;
-  s.selectedHandleCount = 0;
-  s.selectedInHandleCount = 0;
+  emptyTable(s);
   s.cursorMarkRect = AIRect{0, 0, 1, 1};
   s.severalOpenPaths = 0;
 
   AIErr error = readHostPreferences(s);
   int32_t documents = 0;
   error = SuiteAs<AIDocumentListSuite>(SuiteId::DocumentList)->Count(&documents);
-  if (documents > 0) {
-    error =
-        SuiteAs<AIDocumentViewSuite>(SuiteId::DocumentView)->GetNthDocumentView(0, &s.currentView);
-  }
+  if (documents > 0) s.currentView = frontView();
   error = RefreshPanel(s);
   error = SuiteAs<AIAnnotatorSuite>(SuiteId::Annotator)->SetAnnotatorActive(s.annotatorHandle, 1);
   const auto* notifiers = SuiteAs<AINotifierSuite>(SuiteId::Notifier);
@@ -55,9 +48,7 @@ AIErr onDeselect(void*) {
   PluginState& s = *State();
   s.toolSelected = 0;
   // The tool's own selection of handles goes; the host selection stays as it is.
-  s.pointCount = 0;
-  s.selectedHandleCount = 0;
-  s.selectedInHandleCount = 0;
+  clearEntries(s);
   AIErr error = invalidateAllViews(s);
   error = SuiteAs<AIAnnotatorSuite>(SuiteId::Annotator)->SetAnnotatorActive(s.annotatorHandle, 0);
   error = SuiteAs<AINotifierSuite>(SuiteId::Notifier)
@@ -75,14 +66,13 @@ AIErr onTrackCursor(void* message) {
     // Nothing to hover over: the plain arrow.
     return setCursor(toolMessage.d.self, s.pointCount > 0 ? kCursorTableArrow : kCursorArrow);
   }
-  AIDocumentViewHandle view = nullptr;
-  error = SuiteAs<AIDocumentViewSuite>(SuiteId::DocumentView)->GetNthDocumentView(0, &view);
+  const AIDocumentViewHandle view = frontView();
 
   // The host may have changed the selection while another tool was borrowed: give the kept points
   // their selection back.
   if (s.toolSuspended) {
     s.toolSuspended = 0;
-    for (int i = s.pointCount - 1; i >= 0; --i) error = reapplySelection(s, i);
+    error = reapplyAllSelections(s);
     error = invalidateAllViews(s);
   }
   hoverHitTest(s, toolMessage);
@@ -106,7 +96,7 @@ AIErr onIncreaseDiameter(void*) {
   PluginState& s = *State();
   const auto* paths = SuiteAs<AIPathSuite>(SuiteId::Path);
   AIErr error = kNoErr;
-  // Retract every selected handle onto its anchor, last entry first, emptying the table.
+  // Retract every selected handle onto its anchor, last entry first; then the table is empty.
   for (int i = s.pointCount - 1; i >= 0; --i) {
     PointRecord& entry = s.pointTable[i];
     // Start from the path as it is now, so that only the selected handles change.
@@ -116,11 +106,9 @@ AIErr onIncreaseDiameter(void*) {
     }
     if (entry.handleFlags[kInHandleFlag]) entry.segment.in = entry.segment.p;
     if (entry.handleFlags[kOutHandleFlag]) entry.segment.out = entry.segment.p;
-    --s.pointCount;
     error = paths->SetPathSegments(entry.art, entry.segmentIndex, 1, &entry.segment);
   }
-  s.selectedHandleCount = 0;
-  s.selectedInHandleCount = 0;
+  clearEntries(s);
   error = invalidateAllViews(s);
   return error;
 }

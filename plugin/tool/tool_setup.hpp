@@ -1,17 +1,13 @@
 // Registering the editing tool with the host, with its icon, Info variables and pictures.
 #pragma once
 
+#include "resources/resource_ids.hpp"
 #include "shell/plugin_state.hpp"
 #include "sqsdk/types.h"
 
 namespace sq {
 
 inline constexpr const char* kToolName = "Spindlequiver Tool";
-inline constexpr int32_t kToolIconID = 16051;
-inline constexpr int32_t kArrowheadIconID = 16091;
-inline constexpr int32_t kRingIconID = 16056;
-inline constexpr int32_t kLabelIconID = 16082;
-inline constexpr int32_t kDotIconID = 16127;
 // The tool's options: cursor tracking (0x01) and the diameter keys (0x20).
 inline constexpr int32_t kToolOptions = 0x21;
 

@@ -33,7 +33,7 @@ class SelectionTest : public ::testing::Test {
 
   AIDocumentViewHandle view() { return sqhost::ViewList::handleOf(*host->currentView()); }
 
-  std::optional<sq::NearestPoint> nearest(float h, float v, int radius = 6) {
+  std::optional<sq::NearestPathPoint> nearest(float h, float v, int radius = 6) {
     return sq::findNearestPoint(s, view(), radius, AIRealPoint{h, v});
   }
 
