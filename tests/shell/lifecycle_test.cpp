@@ -1,6 +1,7 @@
 // Start-up, shut-down, unload and reload of the real plug-in, as the host sees them.
 #include <gtest/gtest.h>
 
+#include "resources/resource_ids.hpp"
 #include "sqsdk/errors.h"
 #include "sqsdk/messages.h"
 #include "support/host_fixture.hpp"
@@ -194,7 +195,7 @@ TEST_F(Lifecycle, AboutShowsTheProductAndClosesWithOk) {
   ASSERT_EQ(h.dialogs().dialogsShown().size(), 1u);
   const sqhost::DialogRecord& shown = h.dialogs().dialogsShown()[0];
   EXPECT_EQ(shown.name, "SpindlequiverAboutDialog");
-  EXPECT_EQ(shown.dialogID, 16050);
+  EXPECT_EQ(shown.dialogID, sq::kAboutDialogID);
   EXPECT_EQ(shown.closedWith, 1);
   EXPECT_FALSE(shown.cancelled);
   bool product = false;

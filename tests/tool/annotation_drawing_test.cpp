@@ -13,6 +13,7 @@
 
 #include "app/host.hpp"
 #include "dialogs/font_metrics.hpp"
+#include "resources/resource_ids.hpp"
 #include "shell/host_suites.hpp"
 #include "shell/plugin_state.hpp"
 #include "shell/settings.hpp"
@@ -35,7 +36,8 @@ constexpr uint32_t kRed = 0xFF0000FF;
 constexpr uint32_t kGrey = 0x888888FF;
 constexpr uint32_t kMarquee = 0x4F80FFFF;
 // Picture resources of the tool.
-constexpr int32_t kArrowheads = 16091, kRing = 16056, kLabels = 16082, kDot = 16127;
+constexpr int32_t kArrowheads = sq::kArrowheadIconID, kRing = sq::kRingIconID,
+                  kLabels = sq::kLabelIconID, kDot = sq::kDotIconID;
 constexpr int32_t kSmallFont = 6, kLargeFont = 5;
 
 std::string hex(uint32_t rgba) {

@@ -1,6 +1,7 @@
 // Hovering while the tool keeps points: only handles selected in the point table are ringed.
 #include <gtest/gtest.h>
 
+#include "resources/resource_ids.hpp"
 #include "sqsdk/messages.h"
 #include "support/in_process_plugin.hpp"
 #include "tool/hover.hpp"
@@ -45,7 +46,7 @@ class HoverKeptPoints : public ::testing::Test {
 
 TEST_F(HoverKeptPoints, OnlyAKeptHandleIsRinged) {
   hover(121, 121);
-  EXPECT_EQ(cursor(), 16008);
+  EXPECT_EQ(cursor(), sq::CursorResourceID(sq::kCursorSelectedHandle));
   EXPECT_TRUE(s.ringShown);
   EXPECT_EQ(s.hoverLabelKind, sq::kLabelInHandle);
   EXPECT_STREQ(s.hoverLabel, "In handle");
@@ -54,7 +55,7 @@ TEST_F(HoverKeptPoints, OnlyAKeptHandleIsRinged) {
 
   // The other handle of the same point is shown by the host but not kept.
   hover(180, 279);
-  EXPECT_EQ(cursor(), 16007);
+  EXPECT_EQ(cursor(), sq::CursorResourceID(sq::kCursorTableArrow));
   EXPECT_FALSE(s.ringShown);
   EXPECT_EQ(s.hoverLabelKind, sq::kLabelNone);
   EXPECT_EQ(s.hoverArt != nullptr, true);  // still a hit, with nothing to show
@@ -64,14 +65,14 @@ TEST_F(HoverKeptPoints, AnchorsAndSegmentsShowNothingWhilePointsAreKept) {
   for (const auto& [x, y] :
        {std::pair{150.0f, 201.0f}, std::pair{40.0f, 200.0f}, std::pair{95.0f, 141.0f}}) {
     hover(x, y);
-    EXPECT_EQ(cursor(), 16007) << x << ", " << y;
+    EXPECT_EQ(cursor(), sq::CursorResourceID(sq::kCursorTableArrow)) << x << ", " << y;
     EXPECT_FALSE(s.ringShown);
     EXPECT_FALSE(s.addPointPreview);
     EXPECT_EQ(s.arrowAngle, -1);
   }
   // Away from everything: the arrow for kept points.
   hover(350, 50);
-  EXPECT_EQ(cursor(), 16007);
+  EXPECT_EQ(cursor(), sq::CursorResourceID(sq::kCursorTableArrow));
   EXPECT_EQ(s.hoverArt, nullptr);
 }
 

@@ -10,6 +10,7 @@
 
 #include "geometry/curve.hpp"
 #include "geometry/tangents.hpp"
+#include "resources/resource_ids.hpp"
 #include "sqsdk/keyboard.h"
 #include "sqsdk/messages.h"
 #include "support/host_fixture.hpp"
@@ -17,10 +18,13 @@
 
 namespace {
 
-constexpr int32_t kLabelIcon = 16082;
-constexpr int32_t kRingIcon = 16056;
-constexpr int32_t kArrowIcon = 16091;
-constexpr int32_t kDotIcon = 16127;
+constexpr int32_t kLabelIcon = sq::kLabelIconID;
+constexpr int32_t kRingIcon = sq::kRingIconID;
+constexpr int32_t kArrowIcon = sq::kArrowheadIconID;
+constexpr int32_t kDotIcon = sq::kDotIconID;
+constexpr int32_t kArrowCursor = sq::CursorResourceID(sq::kCursorArrow);
+constexpr int32_t kSegmentCursor = sq::CursorResourceID(sq::kCursorSegment);
+constexpr int32_t kAddPointCursor = sq::CursorResourceID(sq::kCursorAddPoint);
 
 struct IconDrawn {
   int32_t id;
@@ -145,19 +149,19 @@ TEST_F(Hover, AnchorsShowTheirKindRingLabelAndPathDirection) {
   start({}, kPoints);
   // The first point of a straight path leaves it to the right: angle 0, arrowhead 18.
   hover(101, 101);
-  EXPECT_EQ(cursor(), 16004);
+  EXPECT_EQ(cursor(), sq::CursorResourceID(sq::kCursorCornerPoint));
   sqhost::DisplayList list = paint();
   expectLabelAt(list, 1, 100, 100);
   expectArrow(list, 18, 100, 100);
 
   // The last point of an open path takes the direction arriving there: still to the right.
   hover(199, 100);
-  EXPECT_EQ(cursor(), 16004);
+  EXPECT_EQ(cursor(), sq::CursorResourceID(sq::kCursorCornerPoint));
   expectArrow(paint(), 18, 200, 100);
 
   // A smooth point, leaving horizontally to the right.
   hover(150, 251);
-  EXPECT_EQ(cursor(), 16003);
+  EXPECT_EQ(cursor(), sq::CursorResourceID(sq::kCursorSmoothPoint));
   list = paint();
   expectLabelAt(list, 0, 150, 250);
   expectArrow(list, 18, 150, 250);
@@ -168,7 +172,7 @@ TEST_F(Hover, AnchorsShowTheirKindRingLabelAndPathDirection) {
 
   // Nothing under the cursor: the plain arrow and nothing drawn.
   hover(300, 40);
-  EXPECT_EQ(cursor(), 16000);
+  EXPECT_EQ(cursor(), sq::CursorResourceID(sq::kCursorArrow));
   EXPECT_TRUE(icons(paint()).empty());
 }
 
@@ -177,16 +181,16 @@ TEST_F(Hover, HandlesAreShownOnlyWhereTheHostShowsThem) {
   start({}, R"(<path id="wave" d="M 40 200 C 70 120 120 120 150 200 C 180 280 230 280 260 200"
                      sodipodi:nodetypes="csc" sq:selection="0 4 0"/>)");
   hover(180, 279);
-  EXPECT_EQ(cursor(), 16002);
+  EXPECT_EQ(cursor(), sq::CursorResourceID(sq::kCursorHandle));
   sqhost::DisplayList list = paint();
   expectLabelAt(list, 3, 180, 280);
   EXPECT_FALSE(icon(list, kArrowIcon).has_value());  // handles have no direction arrow
   hover(121, 121);
-  EXPECT_EQ(cursor(), 16002);
+  EXPECT_EQ(cursor(), sq::CursorResourceID(sq::kCursorHandle));
   expectLabelAt(paint(), 2, 120, 120);
   // The first point's out handle is not shown: the segment is hit there instead.
   hover(70, 121);
-  EXPECT_NE(cursor(), 16002);
+  EXPECT_NE(cursor(), sq::CursorResourceID(sq::kCursorHandle));
 }
 
 // A straight open path and a closed triangle.
@@ -201,8 +205,9 @@ TEST_F(Hover, SegmentLabelsAndRingFollowTheSettings) {
     int32_t cursor;
     bool ring;
   };
-  for (const Case c : {Case{true, true, 16005, true}, Case{true, false, 16005, true},
-                       Case{false, true, 16005, false}, Case{false, false, 16000, false}}) {
+  for (const Case c :
+       {Case{true, true, kSegmentCursor, true}, Case{true, false, kSegmentCursor, true},
+        Case{false, true, kSegmentCursor, false}, Case{false, false, kArrowCursor, false}}) {
     SCOPED_TRACE(testing::Message() << "use_ring_paths " << c.ringPaths << ", snap " << c.snap);
     start({{"use_ring_paths", c.ringPaths}, {"snap_to_tangencies", c.snap}}, kSegments);
     hover(150, 101);
@@ -223,7 +228,7 @@ TEST_F(Hover, TheClosingSegmentRunsFromTheLastPointBackToTheFirst) {
   // Midway along the closing side from (200, 380) to (100, 200): up and to the left on screen,
   // direction atan2(180, -100) = 119.05 degrees, arrowhead (119.05 + 185 - 360) / 10 -> 30.
   hover(150, 290);
-  EXPECT_EQ(cursor(), 16005);
+  EXPECT_EQ(cursor(), sq::CursorResourceID(sq::kCursorSegment));
   const sqhost::DisplayList list = paint();
   expectLabelAt(list, 5, 150, 290);
   expectArrow(list, 30, 150, 290);
@@ -236,8 +241,9 @@ TEST_F(Hover, AltOverASegmentPreviewsAddingAPointWhenAllowed) {
     int32_t cursor;
   };
   for (const Case c :
-       {Case{true, kAIAltModifier, 16010}, Case{true, kAIAltModifier | kAIShiftModifier, 16005},
-        Case{true, 0, 16005}, Case{false, kAIAltModifier, 16005}}) {
+       {Case{true, kAIAltModifier, kAddPointCursor},
+        Case{true, kAIAltModifier | kAIShiftModifier, kSegmentCursor},
+        Case{true, 0, kSegmentCursor}, Case{false, kAIAltModifier, kSegmentCursor}}) {
     SCOPED_TRACE(testing::Message()
                  << "addpoints " << c.addpoints << ", modifiers " << c.modifiers);
     start({{"addpoints", c.addpoints}}, kSegments);
@@ -253,7 +259,7 @@ const char* kArch = R"(<path id="arch" d="M 100 300 C 100 100 300 100 300 300"/>
 TEST_F(Hover, TheAddPointPreviewSnapsToTheNearestTangencyWithDotsAndLine) {
   start({{"addpoints", true}}, kArch);
   hover(203, 152, kAIAltModifier);
-  EXPECT_EQ(cursor(), 16010);
+  EXPECT_EQ(cursor(), sq::CursorResourceID(sq::kCursorAddPoint));
   const sqhost::DisplayList list = paint();
   // Snapped to the top: the ring, label and arrowhead sit there, the arrow pointing right.
   expectLabelAt(list, 4, 200, 150);
@@ -277,14 +283,14 @@ TEST_F(Hover, TheAddPointPreviewSnapsToTheNearestTangencyWithDotsAndLine) {
 
   // Out of snapping reach the ring stays on the hit point and no line is drawn.
   hover(121, 204, kAIAltModifier);
-  EXPECT_EQ(cursor(), 16010);
+  EXPECT_EQ(cursor(), sq::CursorResourceID(sq::kCursorAddPoint));
   EXPECT_EQ(line(paint()), nullptr);
 
   // Without the setting the preview shows but never snaps.
   stopHost();
   start({{"addpoints", true}, {"snap_to_tangencies", false}}, kArch);
   hover(203, 152, kAIAltModifier);
-  EXPECT_EQ(cursor(), 16010);
+  EXPECT_EQ(cursor(), sq::CursorResourceID(sq::kCursorAddPoint));
   const sqhost::DisplayList unsnapped = paint();
   EXPECT_EQ(line(unsnapped), nullptr);
   EXPECT_EQ(countIcons(unsnapped, kDotIcon), 0);
@@ -296,7 +302,7 @@ TEST_F(Hover, ParametersAtTheEndsAreNeverSnappedTo) {
   // anchor's pick circle, and within reach of the curve.
   start({{"addpoints", true}}, R"(<path id="hook" d="M 100 100 C 150 100 200 150 200 200"/>)");
   hover(105, 105, kAIAltModifier);
-  ASSERT_EQ(cursor(), 16010);
+  ASSERT_EQ(cursor(), sq::CursorResourceID(sq::kCursorAddPoint));
   const sqhost::DisplayList list = paint();
   EXPECT_EQ(line(list), nullptr) << list.describe();
   const auto label = icon(list, kLabelIcon);
@@ -312,7 +318,7 @@ TEST_F(Hover, ATieBetweenTangenciesGoesToTheLowerCandidate) {
   host().postNotification("AI Preference Changed Notifier");
   host().deliverNotifications();
   hover(200, 200, kAIAltModifier);
-  ASSERT_EQ(cursor(), 16010);
+  ASSERT_EQ(cursor(), sq::CursorResourceID(sq::kCursorAddPoint));
 
   // The candidates as the plug-in computes them (artwork coordinates, v up).
   const sq::Curve curve{{140, -200}, {200, -150}, {200, -250}, {260, -200}};
@@ -460,7 +466,7 @@ TEST_F(Hover, TextOnAPathIsHitThroughItsPath) {
   start({}, R"(<defs><path id="base" d="M 50 200 L 350 200"/></defs>
                <text><textPath xlink:href="#base">Along the line</textPath></text>)");
   hover(200, 201);
-  EXPECT_EQ(cursor(), 16005);
+  EXPECT_EQ(cursor(), sq::CursorResourceID(sq::kCursorSegment));
   expectLabelAt(paint(), 4, 200, 200);
 }
 
@@ -479,7 +485,7 @@ TEST_F(Hover, WithNoDocumentTheToolShowsThePlainArrowWithoutComplaint) {
   start();
   host().selectTool(*host().registrations().toolByName("Spindlequiver Tool"));
   hover(10, 10);
-  EXPECT_EQ(cursor(), 16000);
+  EXPECT_EQ(cursor(), sq::CursorResourceID(sq::kCursorArrow));
   EXPECT_TRUE(host().dialogs().dialogsShown().empty());
 }
 
