@@ -8,6 +8,7 @@
 #include "app/host.hpp"
 #include "shell/host_suites.hpp"
 #include "sqsdk/errors.h"
+#include "sqsdk/suites/ai_art.h"
 #include "sqsdk/suites/ai_art_set.h"
 #include "sqsdk/suites/ai_path.h"
 #include "support/in_process_plugin.hpp"
@@ -94,6 +95,75 @@ TEST_F(SelectionTest, UnselectedAnchorsAreFoundButNeverInLockedOrHiddenGroups) {
   EXPECT_EQ(found->art, art("free"));
   EXPECT_FALSE(nearest(100, -10).has_value());
   EXPECT_FALSE(nearest(200, -10).has_value());
+}
+
+TEST_F(SelectionTest, HandlesFarFromTheirCurveAreFoundButAWholeSelectedPathShowsNone) {
+  // The out handle of point 0 lies far right of the curve and of the group holding it.
+  open(R"(<g><path id="p" d="M 100 100 C 300 100 100 100 150 100" sq:selection="3 0"/></g>
+          <path id="whole" d="M 10 300 C 10 200 60 200 60 300" sq:selected="1"/>)");
+  auto found = nearest(300, -100, 3);
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->art, art("p"));
+  EXPECT_EQ(found->hitPart, sq::kHitOutHandle);
+  // Every point of "whole" is point-selected: its handles are hidden.
+  EXPECT_FALSE(nearest(10, -200, 3).has_value());
+  // A path of one point-selected segment shows both its handles.
+  const auto* paths = sq::SuiteAs<AIPathSuite>(sq::SuiteId::Path);
+  ASSERT_EQ(paths->DeletePathSegments(art("whole"), 1, 1), kNoErr);
+  const AIPathSegment one{{10, -300}, {0, -250}, {10, -200}, 0};
+  ASSERT_EQ(paths->SetPathSegments(art("whole"), 0, 1, &one), kNoErr);
+  found = nearest(10, -200, 3);
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->hitPart, sq::kHitOutHandle);
+  EXPECT_EQ(found->segmentIndex, 0);
+}
+
+TEST_F(SelectionTest, OfEqualDistancesPathsInTheDocumentComeBeforeThoseThatPlugInArtBrings) {
+  // Both anchors lie 4 units from the query; the plug-in art is above the plain path.
+  open(R"(<g sq:plugin-art="Blend"><path id="r" d="M 96 100 L 96 150"/></g>
+          <path id="plain" d="M 104 100 L 104 150"/>)");
+  auto found = nearest(100, -100);
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->art, art("plain"));
+  // Nearer, the result path wins.
+  found = nearest(97, -100);
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->art, art("r"));
+}
+
+TEST_F(SelectionTest, NothingIsFoundInLockedOrHiddenLayersOrPlugInArt) {
+  open(R"(<g inkscape:groupmode="layer" sq:locked="1"><path d="M 10 10 L 40 10"/></g>
+          <g inkscape:groupmode="layer" sq:hidden="1"><path d="M 100 10 L 140 10"/></g>
+          <g inkscape:groupmode="layer">
+            <g sq:plugin-art="Blend" sq:locked="1"><path d="M 200 10 L 240 10"/></g>
+            <path id="free" d="M 300 10 L 340 10"/></g>)");
+  EXPECT_FALSE(nearest(10, -10).has_value());
+  EXPECT_FALSE(nearest(100, -10).has_value());
+  EXPECT_FALSE(nearest(200, -10).has_value());
+  auto found = nearest(300, -10);
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->art, art("free"));
+}
+
+TEST_F(SelectionTest, EachSearchSeesTheDocumentAsItIsThen) {
+  open(R"(<g id="g"><path id="p" d="M 10 10 L 40 10"/></g>
+          <path id="q" d="M 300 300 L 340 300"/>)");
+  EXPECT_FALSE(nearest(200, -200).has_value());
+  ASSERT_TRUE(nearest(10, -10).has_value());
+  // An anchor moved next to the query is found there.
+  const auto* paths = sq::SuiteAs<AIPathSuite>(sq::SuiteId::Path);
+  const AIPathSegment moved{{201, -200}, {201, -200}, {201, -200}, 0};
+  ASSERT_EQ(paths->SetPathSegments(art("q"), 0, 1, &moved), kNoErr);
+  auto found = nearest(200, -200);
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->art, art("q"));
+  // A group locked, a path disposed: nothing is found where they were.
+  const AIArtHandle q = art("q");
+  const auto* arts = sq::SuiteAs<AIArtSuite>(sq::SuiteId::Art);
+  ASSERT_EQ(arts->SetArtUserAttr(art("g"), kAIArtLocked, kAIArtLocked), kNoErr);
+  ASSERT_EQ(arts->DisposeArt(q), kNoErr);
+  EXPECT_FALSE(nearest(10, -10).has_value());
+  EXPECT_FALSE(nearest(200, -200).has_value());
 }
 
 TEST_F(SelectionTest, RefreshDropsStaleEntriesLowersCountsAndReappliesPointSelection) {

@@ -93,6 +93,21 @@ TEST_F(PointTableTest, EmptyingResetsCountsAndDragMode) {
   EXPECT_EQ(s.dragMode, sq::kDragMarquee);
 }
 
+TEST_F(PointTableTest, DiscardingLowersTheCountsAndClearingKeepsTheDragMode) {
+  sq::appendEntry(s, art(1), 0, segment, true, true);
+  sq::appendEntry(s, art(2), 0, segment, false, true);
+  sq::discardEntry(s, 0);
+  EXPECT_EQ(s.pointCount, 1);
+  EXPECT_EQ(s.selectedHandleCount, 1);
+  EXPECT_EQ(s.selectedInHandleCount, 0);
+  EXPECT_EQ(s.pointTable[0].art, art(2));
+  s.dragMode = sq::kDragAnchor;
+  sq::clearEntries(s);
+  EXPECT_EQ(s.pointCount, 0);
+  EXPECT_EQ(s.selectedHandleCount, 0);
+  EXPECT_EQ(s.dragMode, sq::kDragAnchor);
+}
+
 TEST_F(PointTableTest, FlagPositionOutOfRangeIsReportedNotIgnored) {
   sq::appendEntry(s, art(1), 0, segment, true, false);
   EXPECT_THROW(sq::setHandleFlag(s, 0, 4), std::out_of_range);
