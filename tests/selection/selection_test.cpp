@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <type_traits>
 
 #include "app/host.hpp"
+// The curve search and the path search in one translation unit: one name per type.
+#include "geometry/nearest.hpp"
 #include "shell/host_suites.hpp"
 #include "sqsdk/errors.h"
 #include "sqsdk/suites/ai_art.h"
@@ -15,6 +18,8 @@
 #include "svg/svg_io.hpp"
 
 namespace {
+
+static_assert(!std::is_same_v<sq::NearestPoint, sq::NearestPathPoint>);
 
 // A host with one document, and the plug-in's own code holding the host's suites in this process.
 class SelectionTest : public ::testing::Test {
