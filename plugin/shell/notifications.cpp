@@ -7,7 +7,6 @@
 #include "shell/shared_operations.hpp"
 #include "sqsdk/errors.h"
 #include "sqsdk/messages.h"
-#include "sqsdk/suites/ai_annotator.h"
 #include "sqsdk/suites/ai_document_list.h"
 #include "sqsdk/suites/ai_menu.h"
 #include "sqsdk/suites/ai_notifier.h"
@@ -106,11 +105,7 @@ AIErr onViewChanged(PluginState& s) {
 // The tool is suspended (another tool borrowed by a held key) or resumed: redraw its marks.
 AIErr onSuspension(PluginState& s, bool suspended) {
   s.toolSuspended = suspended ? 1 : 0;
-  if (s.currentView == nullptr) return kNoErr;
-  AIErr error = computeViewRect(s, s.currentView);
-  if (error != kNoErr) return error;
-  return SuiteAs<AIAnnotatorSuite>(SuiteId::Annotator)
-      ->InvalAnnotationRect(s.currentView, &s.viewRect);
+  return invalidateView(s, s.currentView);
 }
 
 }  // namespace

@@ -31,11 +31,19 @@ AIErr computeViewRect(PluginState& s, AIDocumentViewHandle view) {
   return error;
 }
 
+AIErr invalidateView(PluginState& s, AIDocumentViewHandle view) {
+  if (view == nullptr) return kNoErr;
+  AIErr error = computeViewRect(s, view);
+  if (error == kNoErr) {
+    error = SuiteAs<AIAnnotatorSuite>(SuiteId::Annotator)->InvalAnnotationRect(view, &s.viewRect);
+  }
+  return error;
+}
+
 AIErr invalidateAllViews(PluginState& s) {
   s.fullRedrawPending = 1;
   const auto* documents = SuiteAs<AIDocumentListSuite>(SuiteId::DocumentList);
   const auto* views = SuiteAs<AIDocumentViewSuite>(SuiteId::DocumentView);
-  const auto* annotators = SuiteAs<AIAnnotatorSuite>(SuiteId::Annotator);
   int32_t documentCount = 0;
   AIErr error = documents->Count(&documentCount);
   if (error != kNoErr || documentCount == 0) return error;
@@ -45,8 +53,7 @@ AIErr invalidateAllViews(PluginState& s) {
     AIDocumentViewHandle view = nullptr;
     error = views->GetNthDocumentView(n, &view);
     if (error != kNoErr) continue;
-    error = computeViewRect(s, view);
-    if (error == kNoErr) error = annotators->InvalAnnotationRect(view, &s.viewRect);
+    error = invalidateView(s, view);
   }
   return error;
 }

@@ -20,6 +20,9 @@ AIErr ShowHandleSelection(PluginState& s);
 AIDocumentViewHandle frontView();
 // Fills viewRect with the whole of one view: (0, 0) to the view position of its bounds' far corner.
 AIErr computeViewRect(PluginState& s, AIDocumentViewHandle view);
+// Asks one view to redraw all its annotations, with viewRect set to the whole of it. A null view
+// (no document) is ignored.
+AIErr invalidateView(PluginState& s, AIDocumentViewHandle view);
 // Asks every view of the current document to redraw all annotations; marks a full redraw pending.
 AIErr invalidateAllViews(PluginState& s);
 

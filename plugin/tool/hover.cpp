@@ -181,15 +181,6 @@ int32_t describePathHit(PluginState& s, AIDocumentViewHandle view, const Hit& hi
   return kCursorAddPoint;
 }
 
-AIErr invalidateWholeView(PluginState& s, AIDocumentViewHandle view) {
-  if (view == nullptr) return kNoErr;
-  AIErr error = computeViewRect(s, view);
-  if (error == kNoErr) {
-    error = SuiteAs<AIAnnotatorSuite>(SuiteId::Annotator)->InvalAnnotationRect(view, &s.viewRect);
-  }
-  return error;
-}
-
 }  // namespace
 
 AIErr setCursor(SPPluginRef plugin, int32_t code) {
@@ -285,14 +276,14 @@ void hoverHitTest(PluginState& s, const AIToolMessage& message) {
   const Settings& settings = s.settings;
   const auto* annotators = SuiteAs<AIAnnotatorSuite>(SuiteId::Annotator);
   if (!hit.found) {
-    if (wasRingShown || wasPreview) invalidateWholeView(s, s.currentView);
+    if (wasRingShown || wasPreview) invalidateView(s, s.currentView);
   } else if (!wasRingShown || s.tangencySnapped != wasSnapped ||
              (s.tangencySnapped && !SamePoint(s.tangencyPoint, previousTangency)) ||
              ((settings.recognize_connectors || settings.highlight_tangencies) &&
               s.addPointPreview != wasPreview) ||
              (s.addPointPreview && !CurvesEqual(s.hoverBezier, previousBezier)) ||
              (settings.recognize_connectors && s.hoverArt != previousArt)) {
-    invalidateWholeView(s, s.currentView);
+    invalidateView(s, s.currentView);
   } else if (settings.boxed_text && view != nullptr) {
     AIPoint at{};
     if (views->ArtworkPointToViewPoint(view, &s.hoverPoint, &at) == kNoErr) {
