@@ -178,7 +178,9 @@ class NearestSearch {
   NearestSearch(const Suites& h, const AIRealRect& pick, const AIRealPoint& position)
       : h_(h), pick_(pick), position_(position) {}
 
-  // The anchors (into anchors) and the visible handles (into handles) of the selected paths.
+  // The anchors (into anchors) and the visible handles (into handles) of the selected paths. A
+  // path selected as a whole is read only when its bounds meet the pick rectangle, another one's
+  // selection states only when one of its handles lies inside.
   void searchSelected(const std::vector<AIArtHandle>& paths, Best& anchors, Best& handles) {
     for (AIArtHandle art : paths) {
       if (showsNoHandle(art)) {
@@ -189,8 +191,8 @@ class NearestSearch {
       const bool anchorInside =
           std::any_of(segments_.begin(), segments_.end(),
                       [&](const AIPathSegment& seg) { return inPick(seg.p); });
-      // A path whose bounds miss the pick rectangle offers no anchor (an anchor lies on its
-      // curves, but a path with one segment has none to bound it).
+      // Anchors count only on a path whose bounds meet the pick rectangle (a path of one
+      // segment may have no bounds), so the bounds are read only when an anchor lies inside.
       if (anchorInside && boundsOverlap(art)) offerAnchors(art, anchors);
       if (std::any_of(segments_.begin(), segments_.end(), [&](const AIPathSegment& seg) {
             return handleInPick(seg.in, seg.p) || handleInPick(seg.out, seg.p);
