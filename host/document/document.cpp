@@ -2,6 +2,7 @@
 #include "document/document.hpp"
 
 #include <algorithm>
+#include <atomic>
 #include <utility>
 
 namespace sqhost {
@@ -12,9 +13,35 @@ bool validRect(const AIRealRect& r) {
   return isFinite(r) && r.left <= r.right && r.bottom <= r.top;
 }
 
+std::uint64_t nextGeneration() {
+  static std::atomic<std::uint64_t> next{1};
+  return next.fetch_add(1, std::memory_order_relaxed);
+}
+
 }  // namespace
 
-Document::Document() : id_(allocateId()) {
+template <class F>
+void Document::changing(F f) {
+  generation_ = nextGeneration();
+  for (DocumentObserver* observer : observers_) f(*observer);
+}
+
+void Document::setObserver(DocumentObserver* observer) {
+  observers_.clear();
+  if (observer != nullptr) observers_.push_back(observer);
+}
+
+void Document::addObserver(DocumentObserver* observer) {
+  if (observer != nullptr && std::ranges::find(observers_, observer) == observers_.end()) {
+    observers_.push_back(observer);
+  }
+}
+
+void Document::removeObserver(DocumentObserver* observer) {
+  std::erase(observers_, observer);
+}
+
+Document::Document() : id_(allocateId()), generation_(nextGeneration()) {
   Artboard board;
   board.name = "Artboard 1";
   page_.artboards.push_back(board);
@@ -36,9 +63,9 @@ Document::Document(const Document& other) {
 
 Document& Document::operator=(const Document& other) {
   if (this != &other) {
-    DocumentObserver* keep = observer_;
+    std::vector<DocumentObserver*> keep = std::move(observers_);
     copyFrom(other);
-    observer_ = keep;
+    observers_ = std::move(keep);
   }
   return *this;
 }
@@ -49,9 +76,12 @@ Document::Document(Document&& other) noexcept
       layers_(std::move(other.layers_)),
       page_(std::move(other.page_)),
       art_(std::move(other.art_)),
-      observer_(std::exchange(other.observer_, nullptr)) {
+      observers_(std::move(other.observers_)),
+      generation_(nextGeneration()) {
   other.art_.clear();
   other.layers_.clear();
+  other.observers_.clear();
+  other.generation_ = nextGeneration();
 }
 
 Document& Document::operator=(Document&& other) noexcept {
@@ -61,9 +91,12 @@ Document& Document::operator=(Document&& other) noexcept {
     layers_ = std::move(other.layers_);
     page_ = std::move(other.page_);
     art_ = std::move(other.art_);
-    observer_ = std::exchange(other.observer_, nullptr);
+    observers_ = std::move(other.observers_);
+    generation_ = nextGeneration();
     other.art_.clear();
     other.layers_.clear();
+    other.observers_.clear();
+    other.generation_ = nextGeneration();
   }
   return *this;
 }
@@ -81,7 +114,8 @@ void Document::copyFrom(const Document& other) {
     layers_.push_back(layer->clone());
     registerTree(*layers_.back()->group_);
   }
-  observer_ = nullptr;
+  observers_.clear();
+  generation_ = nextGeneration();
 }
 
 void Document::registerTree(Art& art) {
@@ -145,7 +179,7 @@ AIErr Document::insertLayer(std::size_t index, std::unique_ptr<Layer> layer) {
   Layer& ref = *layer;
   layers_.insert(layers_.begin() + static_cast<std::ptrdiff_t>(index), std::move(layer));
   registerTree(*ref.group_);
-  if (observer_ != nullptr) observer_->layerInserted(*this, index, ref);
+  changing([&](DocumentObserver& o) { o.layerInserted(*this, index, ref); });
   return kNoErr;
 }
 
@@ -153,7 +187,7 @@ AIErr Document::setLayerProps(LayerId id, LayerProps props) {
   auto index = layerIndex(id);
   if (!index) return kBadHandleErr;
   Layer& layer = *layers_[*index];
-  if (observer_ != nullptr) observer_->layerWillChange(*this, layer);
+  changing([&](DocumentObserver& o) { o.layerWillChange(*this, layer); });
   layer.props_ = std::move(props);
   return kNoErr;
 }
@@ -165,7 +199,7 @@ std::unique_ptr<Layer> Document::removeLayer(LayerId id) {
   std::unique_ptr<Layer> layer = std::move(*at);
   layers_.erase(at);
   unregisterTree(*layer->group_);
-  if (observer_ != nullptr) observer_->layerRemoved(*this, *index, *layer);
+  changing([&](DocumentObserver& o) { o.layerRemoved(*this, *index, *layer); });
   return layer;
 }
 
@@ -175,7 +209,7 @@ const Art* Document::findArt(ArtId id) const {
 
 Art* Document::modifyArt(ArtId id) {
   Art* art = findMutable(id);
-  if (art != nullptr && observer_ != nullptr) observer_->artWillChange(*this, *art);
+  if (art != nullptr) changing([&](DocumentObserver& o) { o.artWillChange(*this, *art); });
   return art;
 }
 
@@ -192,7 +226,7 @@ AIErr Document::insertArt(ArtId parent, std::size_t index, std::unique_ptr<Art> 
   holder->children_.insert(holder->children_.begin() + static_cast<std::ptrdiff_t>(index),
                            std::move(art));
   registerTree(ref);
-  if (observer_ != nullptr) observer_->artInserted(*this, parent, index, ref);
+  changing([&](DocumentObserver& o) { o.artInserted(*this, parent, index, ref); });
   return kNoErr;
 }
 
@@ -204,11 +238,20 @@ Result<ArtId> Document::createArt(ArtType type, ArtId parent, std::size_t index)
 }
 
 std::unique_ptr<Art> Document::removeArt(ArtId id) {
+  return takeArt(id, false);
+}
+
+std::unique_ptr<Art> Document::removeAnyArt(ArtId id) {
+  return takeArt(id, true);
+}
+
+std::unique_ptr<Art> Document::takeArt(ArtId id, bool fromAnyHolder) {
   Art* art = findMutable(id);
   if (art == nullptr || art->parent_ == nullptr) return nullptr;
   Art* holder = art->parent_;
   // A text frame's path object and a plug-in's result group go only with their owner.
-  if (holder->type() == ArtType::kTextFrame || holder->type() == ArtType::kPluginArt) {
+  if (!fromAnyHolder &&
+      (holder->type() == ArtType::kTextFrame || holder->type() == ArtType::kPluginArt)) {
     return nullptr;
   }
   std::size_t index = art->indexInParent();
@@ -217,7 +260,7 @@ std::unique_ptr<Art> Document::removeArt(ArtId id) {
   holder->children_.erase(at);
   taken->parent_ = nullptr;
   unregisterTree(*taken);
-  if (observer_ != nullptr) observer_->artRemoved(*this, holder->id_, index, *taken);
+  changing([&](DocumentObserver& o) { o.artRemoved(*this, holder->id_, index, *taken); });
   return taken;
 }
 
@@ -245,7 +288,7 @@ AIErr Document::setPageState(PageState state) {
   }
   if (!isFinite(state.canvas)) return kNonFiniteErr;
   if (!validRect(state.canvas)) return kBadParameterErr;
-  if (observer_ != nullptr) observer_->documentWillChange(*this);
+  changing([&](DocumentObserver& o) { o.documentWillChange(*this); });
   page_ = std::move(state);
   return kNoErr;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -43,10 +44,10 @@ struct PageState {
   }
 };
 
-// Undo strategy: a Document is a copyable value (a copy keeps every id, so it can stand in as a
-// full snapshot), and it also reports every change to its DocumentObserver before or after it
-// happens, so a recorder can keep small before-images instead: the own state of a changed object
-// (ArtData), clones of inserted or removed subtrees with their ids, layer properties, and the page
+// Undo strategy: a Document is a copyable value (a copy keeps every id, and shares the path arrays
+// with the original until either changes), and it also reports every change to its observers
+// before or after it happens, so a recorder keeps small before-images: the own state of a changed
+// object (ArtData), clones of removed subtrees with their ids, layer properties, and the page
 // state. Restoring them through modifyArt/restoreData, insertArt, removeArt, setLayerProps,
 // insertLayer, removeLayer and setPageState gives back a document equal (operator==, ids
 // included) to the one before the change.
@@ -75,9 +76,19 @@ class Document {
   const std::string& name() const { return name_; }
   void setName(std::string name) { name_ = std::move(name); }
 
-  // At most one observer; nullptr to stop. The observer must outlive its registration.
-  void setObserver(DocumentObserver* observer) { observer_ = observer; }
-  DocumentObserver* observer() const { return observer_; }
+  // Observers are told of every change, in the order they were added; each must outlive its
+  // registration. setObserver replaces all of them with one (nullptr: none); observer() is the
+  // first, or nullptr. Adding an observer twice keeps one registration.
+  void setObserver(DocumentObserver* observer);
+  DocumentObserver* observer() const { return observers_.empty() ? nullptr : observers_.front(); }
+  void addObserver(DocumentObserver* observer);
+  void removeObserver(DocumentObserver* observer);
+
+  // A stamp that changes whenever the document announces a change (modifyArt handing out an
+  // object, an insertion or removal, layer or page changes, undo and redo, which change it through
+  // the same calls) and when it is assigned. Stamps come from one process-wide counter, so two
+  // states never share one: a cache built at stamp s is current while generation() == s.
+  std::uint64_t generation() const { return generation_; }
 
   // Layers.
   std::size_t layerCount() const { return layers_.size(); }
@@ -109,6 +120,9 @@ class Document {
   // Takes an object out with its subtree (ids kept in the returned tree). Layer groups cannot be
   // removed this way. nullptr for an unknown id.
   std::unique_ptr<Art> removeArt(ArtId id);
+  // removeArt that also takes a text frame's path object or a plug-in art's result group out (for
+  // taking back their insertion); layer groups still stay.
+  std::unique_ptr<Art> removeAnyArt(ArtId id);
   // Copies an object (fresh ids) to the given place; returns the copy's id.
   Result<ArtId> duplicateArt(ArtId id, ArtId parent, std::size_t index);
   // A before-image of an object with its subtree (same ids); nullptr for an unknown id.
@@ -137,13 +151,18 @@ class Document {
   bool anyIdInUse(const Art& art) const;
   void copyFrom(const Document& other);
   Art* findMutable(ArtId id) const;
+  std::unique_ptr<Art> takeArt(ArtId id, bool fromAnyHolder);
+  // Calls f(observer) on every observer and takes a new generation: every change goes through it.
+  template <class F>
+  void changing(F f);
 
   DocumentId id_;
   std::string name_;
   std::vector<std::unique_ptr<Layer>> layers_;
   PageState page_;
   std::unordered_map<ArtId, Art*> art_;  // every object of every layer, layer groups included
-  DocumentObserver* observer_ = nullptr;
+  std::vector<DocumentObserver*> observers_;
+  std::uint64_t generation_ = 0;
 };
 
 // Same content: layers, art and page state equal with ids, the document id and name ignored.

@@ -14,14 +14,15 @@ class Layer;
 // Told of every change a Document makes, so that a recorder can keep before-images:
 //   - artWillChange before the own state (ArtData) of an object changes: keep art.data();
 //     undo with Document::modifyArt(id)->restoreData(image);
-//   - artInserted after an object (with its subtree) was inserted: undo with removeArt(id);
+//   - artInserted after an object (with its subtree) was inserted: undo with removeAnyArt(id);
 //   - artRemoved after an object was taken out: keep art.clone() and undo with
 //     insertArt(parent, index, clone), which restores it with its ids;
 //   - layerWillChange before a layer's properties change: keep layer.props();
 //   - layerInserted / layerRemoved likewise for layers (Layer::clone keeps ids);
 //   - documentWillChange before artboards, the active artboard or the canvas bounds change: keep
 //     Document::pageState().
-// The callbacks must not change the document.
+// A document has any number of observers (the undo manager is one), told in the order they were
+// added. The callbacks must not change the document.
 class DocumentObserver {
  public:
   virtual ~DocumentObserver() = default;

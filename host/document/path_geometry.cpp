@@ -49,9 +49,11 @@ bool sameColor(const AIRGBColor& a, const AIRGBColor& b) {
 }
 
 bool operator==(const PathGeometry& a, const PathGeometry& b) {
-  return a.closed_ == b.closed_ && a.states_ == b.states_ &&
-         std::equal(a.segments_.begin(), a.segments_.end(), b.segments_.begin(), b.segments_.end(),
-                    sameSegment);
+  if (a.closed_ != b.closed_) return false;
+  const bool sameStates =
+      a.states_ == b.states_ || std::ranges::equal(a.selections(), b.selections());
+  return sameStates && (a.segments_ == b.segments_ ||
+                        std::ranges::equal(a.segments(), b.segments(), sameSegment));
 }
 
 bool rectsOverlap(const AIRealRect& a, const AIRealRect& b) {
@@ -79,31 +81,49 @@ std::optional<std::size_t> PathGeometry::next(std::size_t i) const {
   return std::nullopt;
 }
 
+std::vector<AIPathSegment>& PathGeometry::writableSegments() {
+  if (!segments_) {
+    segments_ = std::make_shared<std::vector<AIPathSegment>>();
+  } else if (segments_.use_count() > 1) {
+    segments_ = std::make_shared<std::vector<AIPathSegment>>(*segments_);
+  }
+  return *segments_;
+}
+
+std::vector<SegmentSelection>& PathGeometry::writableStates() {
+  if (!states_) {
+    states_ = std::make_shared<std::vector<SegmentSelection>>();
+  } else if (states_.use_count() > 1) {
+    states_ = std::make_shared<std::vector<SegmentSelection>>(*states_);
+  }
+  return *states_;
+}
+
 std::size_t PathGeometry::bezierCount() const {
-  if (segments_.empty()) return 0;
+  if (empty()) return 0;
   return closed_ ? size() : size() - 1;
 }
 
 AIRealBezier PathGeometry::bezier(std::size_t k) const {
-  const AIPathSegment& a = segments_[k];
-  const AIPathSegment& b = segments_[k + 1 < size() ? k + 1 : 0];
+  const AIPathSegment& a = segment(k);
+  const AIPathSegment& b = segment(k + 1 < size() ? k + 1 : 0);
   return AIRealBezier{a.p, a.out, b.in, b.p};
 }
 
 ShownHandles PathGeometry::shownHandles(std::size_t i) const {
   ShownHandles shown;
   if (i >= size()) return shown;
-  SegmentSelection s = states_[i];
+  SegmentSelection s = selection(i);
   if (s == SegmentSelection::kAnchor) {
     // Both handles show only on the path's single anchor-selected point.
-    std::size_t anchors = static_cast<std::size_t>(
-        std::count(states_.begin(), states_.end(), SegmentSelection::kAnchor));
+    std::size_t anchors =
+        static_cast<std::size_t>(std::ranges::count(selections(), SegmentSelection::kAnchor));
     shown.in = shown.out = anchors == 1;
   } else {
     shown.in = s == SegmentSelection::kIn || s == SegmentSelection::kInOut;
     shown.out = s == SegmentSelection::kOut || s == SegmentSelection::kInOut;
   }
-  const AIPathSegment& seg = segments_[i];
+  const AIPathSegment& seg = segment(i);
   if (samePoint(seg.in, seg.p)) shown.in = false;
   if (samePoint(seg.out, seg.p)) shown.out = false;
   return shown;
@@ -112,7 +132,8 @@ ShownHandles PathGeometry::shownHandles(std::size_t i) const {
 AIErr PathGeometry::setSegments(std::size_t index, std::span<const AIPathSegment> values) {
   if (index > size() || values.size() > size() - index) return kOutOfRangeErr;
   if (!allFinite(values)) return kNonFiniteErr;
-  std::copy(values.begin(), values.end(), segments_.begin() + static_cast<std::ptrdiff_t>(index));
+  if (values.empty()) return kNoErr;
+  std::ranges::copy(values, writableSegments().begin() + static_cast<std::ptrdiff_t>(index));
   normalizeCorners(index, values.size());
   updateBounds();
   return kNoErr;
@@ -124,9 +145,12 @@ AIErr PathGeometry::insertSegments(std::size_t index, std::span<const AIPathSegm
     return kTooManySegmentsErr;
   }
   if (!allFinite(values)) return kNonFiniteErr;
+  if (values.empty()) return kNoErr;
   auto at = static_cast<std::ptrdiff_t>(index);
-  segments_.insert(segments_.begin() + at, values.begin(), values.end());
-  states_.insert(states_.begin() + at, values.size(), SegmentSelection::kNone);
+  std::vector<AIPathSegment>& segments = writableSegments();
+  std::vector<SegmentSelection>& states = writableStates();
+  segments.insert(segments.begin() + at, values.begin(), values.end());
+  states.insert(states.begin() + at, values.size(), SegmentSelection::kNone);
   normalizeCorners(index, values.size());
   updateBounds();
   return kNoErr;
@@ -134,12 +158,15 @@ AIErr PathGeometry::insertSegments(std::size_t index, std::span<const AIPathSegm
 
 AIErr PathGeometry::deleteSegments(std::size_t index, std::size_t count) {
   if (index > size() || count > size() - index) return kOutOfRangeErr;
+  if (count == 0) return kNoErr;
   auto first = static_cast<std::ptrdiff_t>(index);
   auto last = static_cast<std::ptrdiff_t>(index + count);
+  std::vector<AIPathSegment>& segments = writableSegments();
+  std::vector<SegmentSelection>& states = writableStates();
   selectedCount_ -= static_cast<std::size_t>(
-      std::count_if(states_.begin() + first, states_.begin() + last, isSelected));
-  segments_.erase(segments_.begin() + first, segments_.begin() + last);
-  states_.erase(states_.begin() + first, states_.begin() + last);
+      std::count_if(states.begin() + first, states.begin() + last, isSelected));
+  segments.erase(segments.begin() + first, segments.begin() + last);
+  states.erase(states.begin() + first, states.begin() + last);
   updateBounds();
   return kNoErr;
 }
@@ -149,22 +176,29 @@ AIErr PathGeometry::setSelection(std::size_t i, SegmentSelection state) {
   if (static_cast<unsigned>(state) > static_cast<unsigned>(SegmentSelection::kInOut)) {
     return kBadParameterErr;
   }
-  if (isSelected(states_[i])) --selectedCount_;
+  if (state == selection(i)) return kNoErr;
+  if (isSelected(selection(i))) --selectedCount_;
   if (isSelected(state)) ++selectedCount_;
-  states_[i] = state;
+  writableStates()[i] = state;
   return kNoErr;
 }
 
 void PathGeometry::setAllSelections(SegmentSelection state) {
-  std::fill(states_.begin(), states_.end(), state);
+  if (std::ranges::all_of(selections(), [state](SegmentSelection s) { return s == state; })) {
+    return;
+  }
+  std::ranges::fill(writableStates(), state);
   selectedCount_ = isSelected(state) ? size() : 0;
 }
 
 void PathGeometry::reverse() {
-  std::reverse(segments_.begin(), segments_.end());
-  std::reverse(states_.begin(), states_.end());
-  for (AIPathSegment& s : segments_) std::swap(s.in, s.out);
-  for (SegmentSelection& s : states_) {
+  if (empty()) return;
+  std::vector<AIPathSegment>& segments = writableSegments();
+  std::vector<SegmentSelection>& states = writableStates();
+  std::reverse(segments.begin(), segments.end());
+  std::reverse(states.begin(), states.end());
+  for (AIPathSegment& s : segments) std::swap(s.in, s.out);
+  for (SegmentSelection& s : states) {
     if (s == SegmentSelection::kIn) {
       s = SegmentSelection::kOut;
     } else if (s == SegmentSelection::kOut) {
@@ -174,25 +208,27 @@ void PathGeometry::reverse() {
 }
 
 void PathGeometry::normalizeCorners(std::size_t index, std::size_t count) {
+  std::vector<AIPathSegment>& segments = *segments_;  // already made writable by the caller
   for (std::size_t i = index; i < index + count; ++i) {
-    segments_[i].corner = segments_[i].corner != 0 ? 1 : 0;
+    segments[i].corner = segments[i].corner != 0 ? 1 : 0;
   }
 }
 
 void PathGeometry::updateBounds() {
   curveBoundsKnown_ = false;
-  if (segments_.empty()) {
+  if (empty()) {
     bounds_.reset();
     return;
   }
-  AIRealRect r{segments_[0].p.h, segments_[0].p.v, segments_[0].p.h, segments_[0].p.v};
+  const AIRealPoint first = segment(0).p;
+  AIRealRect r{first.h, first.v, first.h, first.v};
   auto add = [&r](const AIRealPoint& p) {
     r.left = std::min(r.left, p.h);
     r.right = std::max(r.right, p.h);
     r.bottom = std::min(r.bottom, p.v);
     r.top = std::max(r.top, p.v);
   };
-  for (const AIPathSegment& s : segments_) {
+  for (const AIPathSegment& s : segments()) {
     add(s.p);
     add(s.in);
     add(s.out);
@@ -256,9 +292,9 @@ const std::optional<AIRealRect>& PathGeometry::curveBounds() const {
   if (curveBoundsKnown_) return curveBounds_;
   curveBoundsKnown_ = true;
   curveBounds_.reset();
-  if (segments_.empty()) return curveBounds_;
+  if (empty()) return curveBounds_;
   Extent e;
-  e.add(segments_[0].p.h, segments_[0].p.v);
+  e.add(segment(0).p.h, segment(0).p.v);
   for (std::size_t k = 0; k < bezierCount(); ++k) addBezier(e, bezier(k));
   curveBounds_ = AIRealRect{static_cast<float>(e.minH), static_cast<float>(e.maxV),
                             static_cast<float>(e.maxH), static_cast<float>(e.minV)};

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
@@ -40,7 +41,11 @@ bool sameColor(const AIRGBColor& a, const AIRGBColor& b);
 // True when the two artwork rectangles (top is the larger v) share at least one point.
 bool rectsOverlap(const AIRealRect& a, const AIRealRect& b);
 
-// A path's segments with their selection states. A value type: copying it copies the geometry.
+// A path's segments with their selection states. A value type whose copies share the segment and
+// state arrays until one of them changes (copy on write), so a before-image of a path, a copy of a
+// document and a removed subtree kept for undo cost no array copy for what does not change
+// afterwards; a change copies only the array it writes (a selection change leaves the segments
+// shared).
 //
 // Segment i runs from anchor i to anchor i + 1; a closed path has one more segment, from the last
 // anchor back to anchor 0. previous()/next() give the neighbouring anchor, wrapping round on closed
@@ -59,13 +64,23 @@ class PathGeometry {
   static std::size_t segmentLimit();
   static void setSegmentLimit(std::size_t limit);
 
-  std::size_t size() const { return segments_.size(); }
-  bool empty() const { return segments_.empty(); }
+  std::size_t size() const { return segments_ ? segments_->size() : 0; }
+  bool empty() const { return size() == 0; }
   bool closed() const { return closed_; }
-  const AIPathSegment& segment(std::size_t i) const { return segments_[i]; }
-  std::span<const AIPathSegment> segments() const { return segments_; }
-  SegmentSelection selection(std::size_t i) const { return states_[i]; }
-  std::span<const SegmentSelection> selections() const { return states_; }
+  const AIPathSegment& segment(std::size_t i) const { return (*segments_)[i]; }
+  std::span<const AIPathSegment> segments() const {
+    return segments_ ? std::span<const AIPathSegment>(*segments_)
+                     : std::span<const AIPathSegment>();
+  }
+  SegmentSelection selection(std::size_t i) const { return (*states_)[i]; }
+  std::span<const SegmentSelection> selections() const {
+    return states_ ? std::span<const SegmentSelection>(*states_)
+                   : std::span<const SegmentSelection>();
+  }
+  // Whether this geometry and other hold the very same segment array (not merely equal ones).
+  bool sharesSegmentsWith(const PathGeometry& other) const {
+    return segments_ != nullptr && segments_ == other.segments_;
+  }
   // Number of segments whose state is not kNone.
   std::size_t selectedCount() const { return selectedCount_; }
 
@@ -116,9 +131,13 @@ class PathGeometry {
  private:
   void updateBounds();
   void normalizeCorners(std::size_t index, std::size_t count);
+  // The arrays for writing: a private copy first when another geometry shares them.
+  std::vector<AIPathSegment>& writableSegments();
+  std::vector<SegmentSelection>& writableStates();
 
-  std::vector<AIPathSegment> segments_;
-  std::vector<SegmentSelection> states_;  // one per segment
+  // Shared with copies until written; null while the path is empty and never written.
+  std::shared_ptr<std::vector<AIPathSegment>> segments_;
+  std::shared_ptr<std::vector<SegmentSelection>> states_;  // one per segment
   bool closed_ = false;
   std::size_t selectedCount_ = 0;
   std::optional<AIRealRect> bounds_;

@@ -10,12 +10,19 @@
 
 namespace sqhost {
 
-// Records every change of the open documents (as their DocumentObserver) inside the current
-// context. A context that changed something becomes one undo entry when it ends, unless it is
-// silent; changes made with no context open are kept in the documents but recorded silently.
+// Records every change of the attached documents (as one of their DocumentObservers) inside the
+// current context. A context that changed something becomes one undo entry when it ends, unless it
+// is silent; changes made with no context open are kept in the documents but recorded silently.
 // User undo restores the documents exactly as they were before the entry, redo exactly as they
-// were after it. Contexts do not nest: beginContext while one is open joins it (counted, so the
-// matching endContext closes only the outermost).
+// were after it (silent changes made since are taken back first). Contexts do not nest:
+// beginContext while one is open joins it (counted, so the matching endContext closes only the
+// outermost).
+//
+// An entry keeps only before-images of what its context changed (an object's own state, removed
+// subtrees, layer properties, the page state), sharing unchanged path arrays with the document,
+// so it costs memory in proportion to the change; undoChanges takes back only the records made
+// since the mark. A context whose changes cancel out (states set back, an object created and
+// removed again) makes no entry.
 class UndoManager {
  public:
   explicit UndoManager(DocumentList& documents);
@@ -51,6 +58,10 @@ class UndoManager {
   // The text of the entry the next undo (redo) takes back, "" when none.
   std::string undoText() const;
   std::string redoText() const;
+
+  // The number of records held (history, open context and silent changes): a measure of the
+  // memory undo keeps, for tests.
+  std::size_t recordCount() const;
 
  private:
   struct Impl;

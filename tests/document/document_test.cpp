@@ -8,13 +8,13 @@
 #include <variant>
 
 #include "document/document_list.hpp"
+#include "document/random_edits.hpp"
 
 namespace sqhost {
 namespace {
 
-AIPathSegment corner(float h, float v) {
-  return AIPathSegment{{h, v}, {h, v}, {h, v}, 1};
-}
+using test::corner;
+using test::randomEdit;
 
 ArtId addPath(Document& doc, ArtId parent, std::vector<AIPathSegment> segments) {
   Result<ArtId> id = doc.createArt(ArtType::kPath, parent, 0);
@@ -152,85 +152,6 @@ class Recorder : public DocumentObserver {
   std::vector<std::function<void(Document&)>> steps_;
 };
 
-// Collects every object id of a document, for picking random targets.
-void collect(const Art& art, std::vector<const Art*>& out) {
-  out.push_back(&art);
-  for (std::size_t i = 0; i < art.childCount(); ++i) collect(art.child(i), out);
-}
-
-void randomEdit(Document& doc, std::mt19937& rng) {
-  auto pick = [&](std::size_t n) {
-    return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng);
-  };
-  auto coord = [&] { return std::uniform_real_distribution<float>(-100, 100)(rng); };
-  std::vector<const Art*> all;
-  for (std::size_t i = 0; i < doc.layerCount(); ++i) collect(doc.layer(i).group(), all);
-  std::vector<const Art*> paths, holders;
-  for (const Art* a : all) {
-    if (a->type() == ArtType::kPath) paths.push_back(a);
-    if (a->type() == ArtType::kGroup) holders.push_back(a);
-  }
-  switch (pick(9)) {
-    case 0: {
-      const Art* g = holders[pick(holders.size())];
-      auto p = Art::create(ArtType::kPath);
-      p->insertSegments(
-          0, std::vector<AIPathSegment>{corner(coord(), coord()), corner(coord(), coord())});
-      doc.insertArt(g->id(), pick(g->childCount() + 1), std::move(p));
-      break;
-    }
-    case 1:
-      if (!paths.empty()) {
-        Art* p = doc.modifyArt(paths[pick(paths.size())]->id());
-        p->insertSegments(pick(p->path().size() + 1),
-                          std::vector<AIPathSegment>{corner(coord(), coord())});
-      }
-      break;
-    case 2:
-      if (!paths.empty()) {
-        Art* p = doc.modifyArt(paths[pick(paths.size())]->id());
-        if (!p->path().empty()) {
-          p->setSegmentSelection(pick(p->path().size()), static_cast<SegmentSelection>(pick(5)));
-        }
-      }
-      break;
-    case 3:
-      if (!paths.empty()) doc.modifyArt(paths[pick(paths.size())]->id())->reverse();
-      break;
-    case 4: {
-      const Art* a = all[pick(all.size())];
-      if (a->parent() != nullptr) doc.removeArt(a->id());
-      break;
-    }
-    case 5: {
-      const Art* a = all[pick(all.size())];
-      doc.modifyArt(a->id())->setAttributes(kArtLocked | kArtHidden, pick(2) == 0);
-      break;
-    }
-    case 6: {
-      LayerProps props;
-      props.name = "L" + std::to_string(pick(100));
-      doc.insertLayer(pick(doc.layerCount() + 1), props);
-      break;
-    }
-    case 7:
-      if (doc.layerCount() > 1) {
-        doc.removeLayer(doc.layer(pick(doc.layerCount())).id());
-      } else {
-        LayerProps props = doc.layer(0).props();
-        props.locked = !props.locked;
-        doc.setLayerProps(doc.layer(0).id(), props);
-      }
-      break;
-    case 8: {
-      Artboard board = doc.artboard(0);
-      board.rulerOrigin = AIRealPoint{coord(), coord()};
-      doc.setArtboard(0, board);
-      break;
-    }
-  }
-}
-
 TEST(DocumentUndo, BeforeImagesRestoreTheExactDocument) {
   std::mt19937 rng(20240611);
   Document doc = Document::makeNew();
@@ -262,6 +183,72 @@ TEST(DocumentUndo, CopiesAreIndependent) {
   EXPECT_FALSE(copy.findArt(path)->selected());
   Document moved = std::move(copy);
   EXPECT_TRUE(moved.findArt(path) != nullptr);
+}
+
+}  // namespace
+}  // namespace sqhost
+
+namespace sqhost {
+namespace {
+
+// Counts the changes it is told of.
+struct Counter : DocumentObserver {
+  int told = 0;
+  void artWillChange(const Document&, const Art&) override { ++told; }
+  void artInserted(const Document&, ArtId, std::size_t, const Art&) override { ++told; }
+  void documentWillChange(const Document&) override { ++told; }
+};
+
+TEST(Document, EveryChangeTellsEachObserverAndRenewsTheGeneration) {
+  Document doc = Document::makeNew();
+  Counter first, second;
+  doc.addObserver(&first);
+  doc.addObserver(&second);
+  doc.addObserver(&first);  // one registration each
+  std::uint64_t seen = doc.generation();
+  auto renewed = [&] {
+    const bool changed = doc.generation() != seen;
+    seen = doc.generation();
+    return changed;
+  };
+  const ArtId path = addPath(doc, doc.layer(0).group().id(), {corner(0, 0), corner(5, 5)});
+  EXPECT_TRUE(renewed());
+  EXPECT_EQ(first.told, 2);  // inserted, then its segments changed
+  EXPECT_EQ(second.told, 2);
+  doc.findArt(path);
+  EXPECT_FALSE(renewed());  // reading changes nothing
+  doc.setActiveArtboard(0);
+  EXPECT_TRUE(renewed());
+  doc.removeObserver(&first);
+  doc.modifyArt(path)->reverse();
+  EXPECT_TRUE(renewed());
+  EXPECT_EQ(first.told, 3);
+  EXPECT_EQ(second.told, 4);
+  // A copy is another state of the document: it has a generation of its own, and no observer.
+  Document copy = doc;
+  EXPECT_NE(copy.generation(), doc.generation());
+  EXPECT_EQ(copy.observer(), nullptr);
+  copy = doc;
+  EXPECT_NE(copy.generation(), doc.generation());
+  doc.setObserver(nullptr);
+  doc.modifyArt(path)->reverse();
+  EXPECT_EQ(second.told, 4);
+}
+
+// Taking back the insertion of a text frame's path object or plug-in art's result group needs
+// the removal that removeArt refuses.
+TEST(Document, RemoveAnyArtTakesOutRequiredChildren) {
+  Document doc = Document::makeNew();
+  const ArtId top = doc.layer(0).group().id();
+  auto frame = Art::createTextFrame(TextFrameType::kArea, "abc");
+  const ArtId frameId = frame->id(), framePath = frame->textPath()->id();
+  ASSERT_EQ(doc.insertArt(top, 0, std::move(frame)), kNoErr);
+  std::unique_ptr<Art> taken = doc.removeAnyArt(framePath);
+  ASSERT_TRUE(taken);
+  EXPECT_EQ(doc.findArt(frameId)->textPath(), nullptr);
+  EXPECT_EQ(doc.insertArt(frameId, 0, std::move(taken)), kNoErr);
+  EXPECT_EQ(doc.findArt(frameId)->textPath()->id(), framePath);
+  EXPECT_EQ(doc.removeAnyArt(top), nullptr);  // layer groups stay
 }
 
 }  // namespace

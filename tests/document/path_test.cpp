@@ -229,3 +229,42 @@ TEST(PathEditing, CornerFlagsAreStoredAsZeroOrOne) {
 
 }  // namespace
 }  // namespace sqhost
+
+namespace sqhost {
+namespace {
+
+// Copies share the arrays until one writes; a write never shows in the other copy, and a
+// selection change leaves the segments shared.
+TEST(PathCopies, ShareArraysUntilWritten) {
+  auto art = pathOf(threeSmooth());
+  const PathGeometry original = art->path();
+  PathGeometry copy = original;
+  EXPECT_TRUE(copy.sharesSegmentsWith(original));
+  ASSERT_EQ(copy.setSelection(1, SegmentSelection::kIn), kNoErr);
+  EXPECT_TRUE(copy.sharesSegmentsWith(original));
+  EXPECT_EQ(original.selection(1), SegmentSelection::kNone);
+  EXPECT_EQ(original.selectedCount(), 0u);
+  EXPECT_FALSE(copy == original);
+
+  const AIPathSegment moved = corner(5, 5);
+  ASSERT_EQ(copy.setSegments(0, std::span(&moved, 1)), kNoErr);
+  EXPECT_FALSE(copy.sharesSegmentsWith(original));
+  EXPECT_EQ(original.segment(0).p.h, 0.0f);
+  EXPECT_EQ(original.bounds()->left, -1.0f);
+  EXPECT_EQ(copy.segment(0).p.h, 5.0f);
+
+  PathGeometry reversed = original;
+  reversed.reverse();
+  reversed.reverse();
+  EXPECT_TRUE(reversed == original);  // equal values in separate arrays
+  EXPECT_FALSE(reversed.sharesSegmentsWith(original));
+  // Writes that change nothing copy nothing.
+  PathGeometry same = original;
+  same.setAllSelections(SegmentSelection::kNone);
+  ASSERT_EQ(same.setSelection(0, SegmentSelection::kNone), kNoErr);
+  ASSERT_EQ(same.insertSegments(1, {}), kNoErr);
+  EXPECT_TRUE(same.sharesSegmentsWith(original));
+}
+
+}  // namespace
+}  // namespace sqhost
