@@ -52,6 +52,7 @@ Document::Document(Document&& other) noexcept
       observer_(std::exchange(other.observer_, nullptr)) {
   other.art_.clear();
   other.layers_.clear();
+  other.changed();
 }
 
 Document& Document::operator=(Document&& other) noexcept {
@@ -64,6 +65,8 @@ Document& Document::operator=(Document&& other) noexcept {
     observer_ = std::exchange(other.observer_, nullptr);
     other.art_.clear();
     other.layers_.clear();
+    changed();
+    other.changed();
   }
   return *this;
 }
@@ -71,6 +74,7 @@ Document& Document::operator=(Document&& other) noexcept {
 Document::~Document() = default;
 
 void Document::copyFrom(const Document& other) {
+  changed();
   id_ = other.id_;
   name_ = other.name_;
   page_ = other.page_;
@@ -145,6 +149,7 @@ AIErr Document::insertLayer(std::size_t index, std::unique_ptr<Layer> layer) {
   Layer& ref = *layer;
   layers_.insert(layers_.begin() + static_cast<std::ptrdiff_t>(index), std::move(layer));
   registerTree(*ref.group_);
+  changed();
   if (observer_ != nullptr) observer_->layerInserted(*this, index, ref);
   return kNoErr;
 }
@@ -153,6 +158,7 @@ AIErr Document::setLayerProps(LayerId id, LayerProps props) {
   auto index = layerIndex(id);
   if (!index) return kBadHandleErr;
   Layer& layer = *layers_[*index];
+  changed();
   if (observer_ != nullptr) observer_->layerWillChange(*this, layer);
   layer.props_ = std::move(props);
   return kNoErr;
@@ -165,6 +171,7 @@ std::unique_ptr<Layer> Document::removeLayer(LayerId id) {
   std::unique_ptr<Layer> layer = std::move(*at);
   layers_.erase(at);
   unregisterTree(*layer->group_);
+  changed();
   if (observer_ != nullptr) observer_->layerRemoved(*this, *index, *layer);
   return layer;
 }
@@ -175,7 +182,9 @@ const Art* Document::findArt(ArtId id) const {
 
 Art* Document::modifyArt(ArtId id) {
   Art* art = findMutable(id);
-  if (art != nullptr && observer_ != nullptr) observer_->artWillChange(*this, *art);
+  if (art == nullptr) return nullptr;
+  changed();
+  if (observer_ != nullptr) observer_->artWillChange(*this, *art);
   return art;
 }
 
@@ -192,6 +201,7 @@ AIErr Document::insertArt(ArtId parent, std::size_t index, std::unique_ptr<Art> 
   holder->children_.insert(holder->children_.begin() + static_cast<std::ptrdiff_t>(index),
                            std::move(art));
   registerTree(ref);
+  changed();
   if (observer_ != nullptr) observer_->artInserted(*this, parent, index, ref);
   return kNoErr;
 }
@@ -217,6 +227,7 @@ std::unique_ptr<Art> Document::removeArt(ArtId id) {
   holder->children_.erase(at);
   taken->parent_ = nullptr;
   unregisterTree(*taken);
+  changed();
   if (observer_ != nullptr) observer_->artRemoved(*this, holder->id_, index, *taken);
   return taken;
 }
@@ -245,6 +256,7 @@ AIErr Document::setPageState(PageState state) {
   }
   if (!isFinite(state.canvas)) return kNonFiniteErr;
   if (!validRect(state.canvas)) return kBadParameterErr;
+  changed();
   if (observer_ != nullptr) observer_->documentWillChange(*this);
   page_ = std::move(state);
   return kNoErr;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -79,6 +80,14 @@ class Document {
   void setObserver(DocumentObserver* observer) { observer_ = observer; }
   DocumentObserver* observer() const { return observer_; }
 
+  // A stamp of the document's content: it takes a new value wherever the observer is told of a
+  // change (whether or not an observer is set), on assignment, and when a document is made or
+  // moved. Values come from one process-wide sequence, so no two states of any documents in the
+  // process share one: a cache keyed on it (an index, a resolved handle) stays valid exactly as
+  // long as the value is unchanged. The art modifyArt hands out must be changed at once, not kept
+  // for later changes.
+  std::uint64_t changeCount() const { return changeCount_; }
+
   // Layers.
   std::size_t layerCount() const { return layers_.size(); }
   const Layer& layer(std::size_t index) const { return *layers_[index]; }
@@ -137,8 +146,10 @@ class Document {
   bool anyIdInUse(const Art& art) const;
   void copyFrom(const Document& other);
   Art* findMutable(ArtId id) const;
+  void changed() { changeCount_ = nextChangeStamp(); }
 
   DocumentId id_;
+  std::uint64_t changeCount_ = nextChangeStamp();
   std::string name_;
   std::vector<std::unique_ptr<Layer>> layers_;
   PageState page_;
