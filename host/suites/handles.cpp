@@ -25,11 +25,6 @@ const void* findIn(Document& doc, ObjectId id, HandleKind kind) {
 
 }  // namespace
 
-HandleTable& handleTable() {
-  static HandleTable table;
-  return table;
-}
-
 HandleTable::Found HandleTable::search(ObjectId id, HandleKind kind, DocumentList& documents) {
   if (id == kNoId) return {};
   for (std::size_t i = 0; i < documents.count(); ++i) {
@@ -39,7 +34,7 @@ HandleTable::Found HandleTable::search(ObjectId id, HandleKind kind, DocumentLis
     // Only the front document's objects are remembered: the fast path checks its stamp alone.
     if (i == 0) {
       fitTo(documents);
-      slots_[id & mask_] = Slot{id, doc.changeCount(), object, kind};
+      storage_[id & mask_] = Slot{id, doc.changeCount(), object, kind};
     }
     return {&doc, object};
   }
@@ -56,8 +51,9 @@ void HandleTable::fitTo(const DocumentList& documents) {
   }
   const std::size_t wanted = std::min(kMaxSlots, std::bit_ceil(2 * objects));
   // Grow at once; shrink only when far too large, so that a table does not flap in size.
-  if (wanted > slots_.size() || wanted * 8 < slots_.size()) {
-    slots_.assign(wanted, Slot{});
+  if (wanted > storage_.size() || wanted * 8 < storage_.size()) {
+    storage_.assign(wanted, Slot{});
+    slots_ = storage_.data();
     mask_ = wanted - 1;
   }
 }

@@ -43,6 +43,9 @@ enum class HandleKind : std::uint8_t { kArt, kLayer, kDocument };
 // number of open objects, up to a fixed bound beyond which colliding ids just search more often.
 class HandleTable {
  public:
+  // The process-wide table (the host and the plug-in run on one thread).
+  static HandleTable& instance() { return instance_; }
+
   struct Found {
     Document* document = nullptr;
     const void* object = nullptr;  // an Art, a Layer or the Document, as the kind says
@@ -68,12 +71,20 @@ class HandleTable {
   Found search(ObjectId id, HandleKind kind, DocumentList& documents);
   void fitTo(const DocumentList& documents);
 
-  std::vector<Slot> slots_ = std::vector<Slot>(1);
-  ObjectId mask_ = 0;  // slots_.size() - 1, a power of two less one
+  static const Slot kNoSlot;
+  static HandleTable instance_;
+
+  std::vector<Slot> storage_;
+  const Slot* slots_ = &kNoSlot;  // storage_.data() once sized
+  ObjectId mask_ = 0;             // the number of slots less one, the number a power of two
 };
 
-// The process-wide table (the host and the plug-in run on one thread).
-HandleTable& handleTable();
+inline constinit const HandleTable::Slot HandleTable::kNoSlot{};
+inline constinit HandleTable HandleTable::instance_{};
+
+inline HandleTable& handleTable() {
+  return HandleTable::instance();
+}
 
 // An art object with the document that holds it; both null when the handle names no live art.
 struct ResolvedArt {
