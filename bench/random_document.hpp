@@ -1,4 +1,4 @@
-// A large document for benchmarks: 10,000 closed wandering paths of 20 cubic segments each.
+// Large documents for benchmarks: closed wandering paths of 20 cubic segments each, in four layers.
 #pragma once
 
 #include <random>
@@ -10,12 +10,12 @@
 
 namespace sqbench {
 
-inline constexpr int kPaths = 10'000;
+inline constexpr int kPaths = 10'000;  // 200,000 segments
 inline constexpr int kSegmentsPerPath = 20;
 
-// The paths lie over a 2000 x 2000 area in four layers; every tenth path is selected, so its
-// handles are shown too. The same seed gives the same document on every run.
-inline sqhost::Document makeRandomDocument() {
+// paths paths (a multiple of four) over a 2000 x 2000 area in four layers; every tenth path is
+// selected, so its anchors are. The same seed gives the same document on every run.
+inline sqhost::Document makeRandomDocument(int paths = kPaths) {
   std::mt19937 rng(42);
   std::uniform_real_distribution<float> coord(0, 2000), offset(-30, 30);
   auto f = [](float v) { return sqhost::svg::formatFloat(v); };
@@ -24,7 +24,7 @@ inline sqhost::Document makeRandomDocument() {
       "xmlns:inkscape='http://www.inkscape.org/namespaces/inkscape' viewBox='0 0 2000 2000'>";
   for (int layer = 0; layer < 4; ++layer) {
     svg += "<g inkscape:groupmode='layer'>";
-    for (int p = 0; p < kPaths / 4; ++p) {
+    for (int p = 0; p < paths / 4; ++p) {
       float x = coord(rng), y = coord(rng);
       std::string d = "M " + f(x) + "," + f(y);
       for (int s = 1; s < kSegmentsPerPath; ++s) {

@@ -2,7 +2,6 @@
 #include "document/document.hpp"
 
 #include <algorithm>
-#include <atomic>
 #include <utility>
 
 namespace sqhost {
@@ -13,16 +12,11 @@ bool validRect(const AIRealRect& r) {
   return isFinite(r) && r.left <= r.right && r.bottom <= r.top;
 }
 
-std::uint64_t nextGeneration() {
-  static std::atomic<std::uint64_t> next{1};
-  return next.fetch_add(1, std::memory_order_relaxed);
-}
-
 }  // namespace
 
 template <class F>
 void Document::changing(F f) {
-  generation_ = nextGeneration();
+  generation_ = nextChangeStamp();
   for (DocumentObserver* observer : observers_) f(*observer);
 }
 
@@ -41,7 +35,7 @@ void Document::removeObserver(DocumentObserver* observer) {
   std::erase(observers_, observer);
 }
 
-Document::Document() : id_(allocateId()), generation_(nextGeneration()) {
+Document::Document() : id_(allocateId()), generation_(nextChangeStamp()) {
   Artboard board;
   board.name = "Artboard 1";
   page_.artboards.push_back(board);
@@ -77,11 +71,11 @@ Document::Document(Document&& other) noexcept
       page_(std::move(other.page_)),
       art_(std::move(other.art_)),
       observers_(std::move(other.observers_)),
-      generation_(nextGeneration()) {
+      generation_(nextChangeStamp()) {
   other.art_.clear();
   other.layers_.clear();
   other.observers_.clear();
-  other.generation_ = nextGeneration();
+  other.generation_ = nextChangeStamp();
 }
 
 Document& Document::operator=(Document&& other) noexcept {
@@ -92,11 +86,11 @@ Document& Document::operator=(Document&& other) noexcept {
     page_ = std::move(other.page_);
     art_ = std::move(other.art_);
     observers_ = std::move(other.observers_);
-    generation_ = nextGeneration();
+    generation_ = nextChangeStamp();
     other.art_.clear();
     other.layers_.clear();
     other.observers_.clear();
-    other.generation_ = nextGeneration();
+    other.generation_ = nextChangeStamp();
   }
   return *this;
 }
@@ -115,7 +109,7 @@ void Document::copyFrom(const Document& other) {
     registerTree(*layers_.back()->group_);
   }
   observers_.clear();
-  generation_ = nextGeneration();
+  generation_ = nextChangeStamp();
 }
 
 void Document::registerTree(Art& art) {

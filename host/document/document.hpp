@@ -87,7 +87,8 @@ class Document {
   // A stamp that changes whenever the document announces a change (modifyArt handing out an
   // object, an insertion or removal, layer or page changes, undo and redo, which change it through
   // the same calls) and when it is assigned. Stamps come from one process-wide counter, so two
-  // states never share one: a cache built at stamp s is current while generation() == s.
+  // states never share one: a cache built at stamp s is current while generation() == s. The art
+  // modifyArt hands out must be changed at once, not kept for later changes.
   std::uint64_t generation() const { return generation_; }
 
   // Layers.

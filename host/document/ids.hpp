@@ -1,4 +1,4 @@
-// Stable object ids: every art object, layer and document gets one, unique in the process.
+// Stable object ids, unique in the process, and the stamps of document states.
 #pragma once
 
 #include <cstdint>
@@ -18,5 +18,10 @@ inline constexpr ObjectId kNoId = 0;
 
 // Returns a fresh id, never returned before in this process. Thread-safe.
 ObjectId allocateId();
+
+// Returns a fresh value of the sequence documents stamp their states with (never 0, never
+// returned before in this process). Thread-safe. A sequence of its own, so that stamping does not
+// spread the object ids, which stay dense for tables indexed by id.
+std::uint64_t nextChangeStamp();
 
 }  // namespace sqhost

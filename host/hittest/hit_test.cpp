@@ -7,6 +7,8 @@
 #include <cmath>
 #include <limits>
 
+#include "hittest/path_index.hpp"
+
 namespace sqhost {
 namespace {
 
@@ -25,36 +27,6 @@ bool near(const AIRealRect& r, const AIRealPoint& p, double radius) {
 
 bool usable(const Art& art) {
   return !art.locked() && !art.hidden();
-}
-
-// Adds the usable paths of a usable container's subtree whose bounds grown by radius hold p.
-// Only paths have bounds, so an object whose bounds miss is skipped on one cached rectangle,
-// without reading its type or attributes.
-void collectChildren(const Art& container, const AIRealPoint& p, double radius,
-                     std::vector<const Art*>& out) {
-  // Objects lie scattered in memory: ask for the bounds of one a few steps ahead while testing
-  // this one, so that large groups are walked at memory bandwidth rather than latency.
-  constexpr std::size_t kAhead = 16;
-  const std::size_t n = container.childCount();
-  for (std::size_t i = 0; i < n; ++i) {
-    if (i + kAhead < n) __builtin_prefetch(&container.child(i + kAhead).path().bounds());
-    const Art& art = container.child(i);
-    if (const auto& bounds = art.path().bounds()) {
-      if (near(*bounds, p, radius) && usable(art) && art.type() == ArtType::kPath) {
-        out.push_back(&art);
-      }
-    } else if (art.type() != ArtType::kPath && usable(art)) {
-      collectChildren(art, p, radius, out);
-    }
-  }
-}
-
-void collectPaths(const Art& art, const AIRealPoint& p, double radius,
-                  std::vector<const Art*>& out) {
-  if (!usable(art)) return;
-  if (art.type() != ArtType::kPath) return collectChildren(art, p, radius, out);
-  const auto& bounds = art.path().bounds();
-  if (bounds && near(*bounds, p, radius)) out.push_back(&art);
 }
 
 // A candidate within one path, ordered by distance, then anchors before handles, then by index.
@@ -145,14 +117,17 @@ bool pickable(const Document& document, const Art& art) {
 std::vector<const Art*> pickablePathsNear(const Document& document, const AIRealPoint& p,
                                           double radius, ArtId within) {
   std::vector<const Art*> out;
-  if (within != kNoId) {
-    const Art* art = document.findArt(within);
-    if (art != nullptr && pickable(document, *art)) collectPaths(*art, p, radius, out);
+  if (within == kNoId) {
+    pathIndexOf(document).pathsNear(p, radius, out);
     return out;
   }
-  for (std::size_t i = 0; i < document.layerCount(); ++i) {
-    const Layer& layer = document.layer(i);
-    if (layer.visible() && layer.editable()) collectPaths(layer.group(), p, radius, out);
+  // One object's subtree: usually a single path, walked directly.
+  const Art* art = document.findArt(within);
+  if (art == nullptr || !pickable(document, *art)) return out;
+  std::vector<PathEntry> paths;
+  appendPickablePaths(*art, paths);
+  for (const PathEntry& e : paths) {
+    if (near(e.bounds, p, radius)) out.push_back(e.path);
   }
   return out;
 }
@@ -164,15 +139,22 @@ std::optional<HitResult> hitTest(const Document& document, const View& view,
   const std::vector<const Art*> paths =
       pickablePathsNear(document, request.point, tolerance, request.within);
   std::optional<HitResult> hit;
+  const Art* hitPath = nullptr;
   for (const Art* path : paths) {
-    if ((hit = nearestPoint(*path, request.point, tolerance))) break;
+    if ((hit = nearestPoint(*path, request.point, tolerance))) {
+      hitPath = path;
+      break;
+    }
   }
   if (!hit) {
     for (const Art* path : paths) {
-      if ((hit = nearestCurve(*path, request.point, tolerance))) break;
+      if ((hit = nearestCurve(*path, request.point, tolerance))) {
+        hitPath = path;
+        break;
+      }
     }
   }
-  if (hit) hit->art = reportedArt(*document.findArt(hit->path), request.within);
+  if (hit) hit->art = reportedArt(*hitPath, request.within);
   return hit;
 }
 

@@ -1,5 +1,7 @@
 // "AI Art Set Suite": host-owned ordered lists of art handles, filled by matching the document.
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <unordered_map>
@@ -12,58 +14,174 @@
 namespace sqhost {
 namespace {
 
-// One set: its handles in order, and a lookup index built only once membership is asked for (a
-// set filled by matching never holds duplicates, so matching needs no index).
-struct ArtSetData {
-  std::vector<ArtId> items;
-  std::unordered_set<ArtId> index;
-  bool indexed = false;
+using Ids = std::vector<ArtId>;
 
-  void assign(std::vector<ArtId> ids) {
-    items = std::move(ids);
-    index.clear();
-    indexed = false;
+// One set: its handles in order, and a lookup index built only once membership is asked for (a
+// set filled by matching never holds duplicates, so matching needs no index). A matched list is
+// shared with the match cache and copied only when the set is changed.
+class ArtSetData {
+ public:
+  const Ids& items() const { return *items_; }
+
+  void assign(std::shared_ptr<const Ids> ids) {
+    items_ = std::move(ids);
+    index_.clear();
+    indexed_ = false;
   }
+  void clear() { assign(empty()); }
   bool contains(ArtId id) {
-    if (!indexed) {
-      index.clear();
-      index.insert(items.begin(), items.end());
-      indexed = true;
+    if (!indexed_) {
+      index_.clear();
+      index_.insert(items_->begin(), items_->end());
+      indexed_ = true;
     }
-    return index.count(id) != 0;
+    return index_.count(id) != 0;
   }
   void append(ArtId id) {
-    items.push_back(id);
-    if (indexed) index.insert(id);
+    own().push_back(id);
+    if (indexed_) index_.insert(id);
   }
   void remove(ArtId id) {
-    items.erase(std::remove(items.begin(), items.end(), id), items.end());
-    if (indexed) index.erase(id);
+    Ids& ids = own();
+    ids.erase(std::remove(ids.begin(), ids.end(), id), ids.end());
+    if (indexed_) index_.erase(id);
   }
+  void replace(ArtId oldId, ArtId newId) {
+    Ids& ids = own();
+    *std::find(ids.begin(), ids.end(), oldId) = newId;
+    if (indexed_) {
+      index_.erase(oldId);
+      index_.insert(newId);
+    }
+  }
+
+ private:
+  static const std::shared_ptr<const Ids>& empty() {
+    static const std::shared_ptr<const Ids> none = std::make_shared<const Ids>();
+    return none;
+  }
+  // The list for changing: the set's own, copied from a shared one first.
+  Ids& own() {
+    if (mine_.get() != items_.get()) {
+      if (mine_) {
+        mine_->assign(items_->begin(), items_->end());  // keeps the list's room for reuse
+      } else {
+        mine_ = std::make_shared<Ids>(*items_);
+      }
+      items_ = mine_;
+    }
+    return *mine_;
+  }
+
+  std::shared_ptr<const Ids> items_ = empty();
+  std::shared_ptr<Ids> mine_;  // items_ when the set holds a list of its own
+  std::unordered_set<ArtId> index_;
+  bool indexed_ = false;
 };
 
-// Every live set, by handle. Sets belong to the plug-in until it disposes of them; they only hold
-// ids, so they stay harmless after the art or even the documents they name are gone.
+// Every live set. A handle carries the set's slot (plus one, so it is never null) in its low half
+// and the slot's generation in its high half: disposing of a set bumps the generation, so the old
+// handle names nothing even once the slot serves a new set. Sets belong to the plug-in until it
+// disposes of them; they only hold ids, so they stay harmless after the art or even the documents
+// they name are gone.
 class ArtSetStore {
  public:
+  static_assert(sizeof(uintptr_t) >= 8, "art set handles hold a slot and a generation");
+
   AIArtSet create() {
-    const uintptr_t key = next_++;
-    sets_.emplace(key, std::make_unique<ArtSetData>());
+    std::uint32_t slot;
+    if (!free_.empty()) {
+      slot = free_.back();
+      free_.pop_back();
+    } else {
+      slot = static_cast<std::uint32_t>(slots_.size());
+      slots_.emplace_back();
+    }
+    slots_[slot].live = true;
+    const uintptr_t key = (static_cast<uintptr_t>(slots_[slot].generation) << 32) | (slot + 1u);
     return reinterpret_cast<AIArtSet>(key);
   }
   ArtSetData* find(AIArtSet set) {
-    auto it = sets_.find(reinterpret_cast<uintptr_t>(set));
-    return it == sets_.end() ? nullptr : it->second.get();
+    const auto key = reinterpret_cast<uintptr_t>(set);
+    const std::size_t slot = (key & 0xFFFFFFFFu) - 1;  // wraps round for a null handle
+    if (slot >= slots_.size()) return nullptr;
+    Slot& s = slots_[slot];
+    return s.live && s.generation == (key >> 32) ? &s.data : nullptr;
   }
-  bool dispose(AIArtSet set) { return sets_.erase(reinterpret_cast<uintptr_t>(set)) != 0; }
+  bool dispose(AIArtSet set) {
+    ArtSetData* data = find(set);
+    if (data == nullptr) return false;
+    const std::size_t slot = (reinterpret_cast<uintptr_t>(set) & 0xFFFFFFFFu) - 1;
+    data->clear();
+    slots_[slot].live = false;
+    ++slots_[slot].generation;
+    free_.push_back(static_cast<std::uint32_t>(slot));
+    return true;
+  }
 
  private:
-  std::unordered_map<uintptr_t, std::unique_ptr<ArtSetData>> sets_;
-  uintptr_t next_ = 1;
+  struct Slot {
+    ArtSetData data;
+    std::uint32_t generation = 0;
+    bool live = false;
+  };
+  std::vector<Slot> slots_;
+  std::vector<std::uint32_t> free_;
 };
 
 ArtSetStore& store() {
   static ArtSetStore instance;
+  return instance;
+}
+
+// The lists matching gave for the last few pairs of a document state (its change stamp, which
+// names one state of one document) and rules. Plug-ins match the same rules over and over while
+// the document stays the same (at every cursor movement, say), and then share one list; a list
+// nobody holds any more is refilled in place for the next match rather than reallocated.
+class MatchCache {
+ public:
+  std::shared_ptr<const Ids> find(std::uint64_t stamp, std::span<const AIArtMatchRule> rules) {
+    for (const Entry& e : entries_) {
+      if (e.ids && e.stamp == stamp && sameRules(e.rules, rules)) return e.ids;
+    }
+    return nullptr;
+  }
+  // A list to fill for a new entry, which the caller then stores with add.
+  std::shared_ptr<Ids> spare() {
+    Entry& e = entries_[next_];
+    std::shared_ptr<Ids> ids = std::move(e.ids);
+    e = Entry{};
+    if (ids && ids.use_count() == 1) {
+      ids->clear();
+      return ids;
+    }
+    return std::make_shared<Ids>();
+  }
+  void add(std::uint64_t stamp, std::span<const AIArtMatchRule> rules, std::shared_ptr<Ids> ids) {
+    Entry& e = entries_[next_];
+    e.stamp = stamp;
+    e.rules.assign(rules.begin(), rules.end());
+    e.ids = std::move(ids);
+    next_ = (next_ + 1) % entries_.size();
+  }
+
+ private:
+  struct Entry {
+    std::uint64_t stamp = 0;
+    std::vector<AIArtMatchRule> rules;
+    std::shared_ptr<Ids> ids;
+  };
+  static bool sameRules(const std::vector<AIArtMatchRule>& a, std::span<const AIArtMatchRule> b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
+      return x.type == y.type && x.whichAttr == y.whichAttr && x.attr == y.attr;
+    });
+  }
+  std::array<Entry, 4> entries_;
+  std::size_t next_ = 0;
+};
+
+MatchCache& matchCache() {
+  static MatchCache instance;
   return instance;
 }
 
@@ -142,14 +260,20 @@ AIErr matchingArtSet(AIArtSet set, const AIArtMatchRule* rules, int32_t count) {
     const Document* doc = host().currentDocument();
     if (doc == nullptr) return kNoDocumentErr;
     if (const AIErr e = injected("MatchingArtSet")) return e;
-    std::vector<ArtId> found;
+    const std::span<const AIArtMatchRule> matched(rules, static_cast<std::size_t>(count));
+    if (std::shared_ptr<const Ids> known = matchCache().find(doc->changeCount(), matched)) {
+      data->assign(std::move(known));
+      return kNoErr;
+    }
+    std::shared_ptr<Ids> found = matchCache().spare();
     if (count > 0) {
-      found.reserve(doc->artCount());
-      Matcher matcher(std::span(rules, static_cast<std::size_t>(count)), found);
+      found->reserve(doc->artCount());
+      Matcher matcher(matched, *found);
       for (std::size_t i = 0; i < doc->layerCount(); ++i) matcher.walkLayer(doc->layer(i).group());
       if (matcher.holes() > 0)
-        found.erase(std::remove(found.begin(), found.end(), kNoId), found.end());
+        found->erase(std::remove(found->begin(), found->end(), kNoId), found->end());
     }
+    matchCache().add(doc->changeCount(), matched, found);
     data->assign(std::move(found));
     return kNoErr;
   });
@@ -160,7 +284,7 @@ AIErr countArtSet(AIArtSet set, int32_t* outCount) {
     ArtSetData* data = store().find(set);
     if (data == nullptr) return kBadHandleErr;
     if (outCount == nullptr) return kBadParameterErr;
-    *outCount = static_cast<int32_t>(data->items.size());
+    *outCount = static_cast<int32_t>(data->items().size());
     return kNoErr;
   });
 }
@@ -170,8 +294,8 @@ AIErr indexArtSet(AIArtSet set, int32_t index, AIArtHandle* outArt) {
     ArtSetData* data = store().find(set);
     if (data == nullptr) return kBadHandleErr;
     if (outArt == nullptr) return kBadParameterErr;
-    if (index < 0 || static_cast<std::size_t>(index) >= data->items.size()) return kOutOfRangeErr;
-    *outArt = toArtHandle(data->items[static_cast<std::size_t>(index)]);
+    if (index < 0 || static_cast<std::size_t>(index) >= data->items().size()) return kOutOfRangeErr;
+    *outArt = toArtHandle(data->items()[static_cast<std::size_t>(index)]);
     return kNoErr;
   });
 }
@@ -211,9 +335,7 @@ AIErr replaceArtInArtSet(AIArtSet set, AIArtHandle oldArt, AIArtHandle newArt) {
       data->remove(oldId);
       return kNoErr;
     }
-    *std::find(data->items.begin(), data->items.end(), oldId) = newId;
-    data->index.erase(oldId);
-    data->index.insert(newId);
+    data->replace(oldId, newId);
     return kNoErr;
   });
 }

@@ -104,10 +104,10 @@ ObjectId frontViewId() {
 
 AIErr activateDocument(AIDocumentHandle document) {
   return guarded([&] {
-    const DocumentId id = documentIdOf(document);
-    if (id == kNoId || host().documents().find(id) == nullptr) return kBadHandleErr;
+    const Document* target = resolveDocument(document);
+    if (target == nullptr) return kBadHandleErr;
     const ObjectId before = frontViewId();
-    const AIErr error = host().documents().activate(id);
+    const AIErr error = host().documents().activate(target->id());
     if (error != kNoErr) return error;
     if (frontViewId() != before) {
       // Another view is shown now: it is painted whole at the next paint.

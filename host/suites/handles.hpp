@@ -1,9 +1,10 @@
-// Conversions between the SDK's opaque handles and document ids, and resolving them to objects.
+// The SDK's opaque handles for art, layers and documents, and the one table that resolves them.
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
-#include "document/document.hpp"
+#include "document/document_list.hpp"
 #include "suites/suite_support.hpp"
 
 namespace sqhost {
@@ -28,6 +29,63 @@ inline DocumentId documentIdOf(AIDocumentHandle handle) {
   return static_cast<DocumentId>(reinterpret_cast<uintptr_t>(handle));
 }
 
+// What a handle can name.
+enum class HandleKind : std::uint8_t { kArt, kLayer, kDocument };
+
+// Resolves ids of every kind to the object and the open document holding it, searching the front
+// (current) document first, then the other open ones in order; a stale id resolves to nothing.
+//
+// Ids are handed out in sequence, so the objects of a document have ids close together: the table
+// keeps, per id modulo its size, the last object resolved with the front document's change stamp
+// at that time. While that stamp is unchanged the document's objects cannot have moved, so a
+// matching slot answers without searching; any change to the document, or another document at
+// the front, sends the next call to the search, which refills the slot. The table grows with the
+// number of open objects, up to a fixed bound beyond which colliding ids just search more often.
+class HandleTable {
+ public:
+  // The process-wide table (the host and the plug-in run on one thread).
+  static HandleTable& instance() { return instance_; }
+
+  struct Found {
+    Document* document = nullptr;
+    const void* object = nullptr;  // an Art, a Layer or the Document, as the kind says
+  };
+
+  Found find(ObjectId id, HandleKind kind, DocumentList& documents) {
+    const Slot& slot = slots_[id & mask_];
+    if (slot.id == id && slot.kind == kind && id != kNoId) {
+      Document* front = documents.front();
+      if (front != nullptr && front->changeCount() == slot.stamp) return {front, slot.object};
+    }
+    return search(id, kind, documents);
+  }
+
+ private:
+  struct Slot {
+    ObjectId id = kNoId;
+    std::uint64_t stamp = 0;  // the front document's change stamp when the slot was filled
+    const void* object = nullptr;
+    HandleKind kind = HandleKind::kArt;
+  };
+
+  Found search(ObjectId id, HandleKind kind, DocumentList& documents);
+  void fitTo(const DocumentList& documents);
+
+  static const Slot kNoSlot;
+  static HandleTable instance_;
+
+  std::vector<Slot> storage_;
+  const Slot* slots_ = &kNoSlot;  // storage_.data() once sized
+  ObjectId mask_ = 0;             // the number of slots less one, the number a power of two
+};
+
+inline constinit const HandleTable::Slot HandleTable::kNoSlot{};
+inline constinit HandleTable HandleTable::instance_{};
+
+inline HandleTable& handleTable() {
+  return HandleTable::instance();
+}
+
 // An art object with the document that holds it; both null when the handle names no live art.
 struct ResolvedArt {
   Document* document = nullptr;
@@ -35,19 +93,10 @@ struct ResolvedArt {
   explicit operator bool() const { return art != nullptr; }
 };
 
-// Finds the art a handle names: in the current document first, then in the other open documents.
 inline ResolvedArt resolveArt(AIArtHandle handle) {
-  const ArtId id = artIdOf(handle);
-  if (id == kNoId) return {};
-  DocumentList& documents = host().documents();
-  if (Document* front = documents.front()) {
-    if (const Art* art = front->findArt(id)) return {front, art};
-  }
-  for (std::size_t i = 1; i < documents.count(); ++i) {
-    Document& doc = documents.at(i);
-    if (const Art* art = doc.findArt(id)) return {&doc, art};
-  }
-  return {};
+  const HandleTable::Found f =
+      handleTable().find(artIdOf(handle), HandleKind::kArt, host().documents());
+  return {f.document, static_cast<const Art*>(f.object)};
 }
 
 // A layer with the document that holds it; both null when the handle names no live layer.
@@ -57,16 +106,17 @@ struct ResolvedLayer {
   explicit operator bool() const { return layer != nullptr; }
 };
 
-// Finds the layer a handle names: in the current document first, then in the other open ones.
 inline ResolvedLayer resolveLayer(AILayerHandle handle) {
-  const LayerId id = layerIdOf(handle);
-  if (id == kNoId) return {};
-  DocumentList& documents = host().documents();
-  for (std::size_t i = 0; i < documents.count(); ++i) {
-    Document& doc = documents.at(i);
-    if (const Layer* layer = doc.findLayer(id)) return {&doc, layer};
-  }
-  return {};
+  const HandleTable::Found f =
+      handleTable().find(layerIdOf(handle), HandleKind::kLayer, host().documents());
+  return {f.document, static_cast<const Layer*>(f.object)};
+}
+
+// The open document a handle names, or nullptr.
+inline Document* resolveDocument(AIDocumentHandle handle) {
+  return handleTable()
+      .find(documentIdOf(handle), HandleKind::kDocument, host().documents())
+      .document;
 }
 
 }  // namespace sqhost
