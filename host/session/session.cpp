@@ -25,6 +25,10 @@ std::filesystem::path Session::outputPath(const std::string& name) const {
 }
 
 bool Session::run(const std::vector<SessionStep>& steps) {
+  if (host_.events().waits()) {
+    host_.observer().note("a script cannot run while a front-end's events feed the host");
+    return false;
+  }
   std::size_t i = 0;
   while (i < steps.size()) {
     if (const auto* command = std::get_if<SessionCommand>(&steps[i])) {

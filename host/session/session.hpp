@@ -35,7 +35,8 @@ class Session {
 
   // Runs a script's steps in order until one fails or Quit. Events go to the host's own queue a
   // run at a time, so a modal dialog that one opens takes its answers from the events after it, up
-  // to the next command; a dialog they do not answer is cancelled.
+  // to the next command; a dialog they do not answer is cancelled. False, with nothing run, while
+  // the host takes its events from a front-end's waiting source.
   bool run(const std::vector<SessionStep>& steps);
 
   // The JSON report (see makeReport), and the marks of what reports have shown.

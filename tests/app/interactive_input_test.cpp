@@ -68,6 +68,12 @@ TEST_F(InteractiveInput, ClosingTheSourceCancelsAWaitingDialogAndEndsTheLoop) {
   runAbout(queue, [](sqhost::BlockingEventQueue& q) { q.close(); });
   EXPECT_TRUE(lastDialog().cancelled);
   EXPECT_TRUE(noted("dialog \"SpindlequiverAboutDialog\" cancelled: the input closed"));
+  // A script does not run while a front-end feeds the host.
+  sqhost::BlockingEventQueue front;
+  host().useEventSource(&front);
+  EXPECT_FALSE(driver().run("new\n"));
+  EXPECT_EQ(host().documents().count(), 0u);
+  host().useEventSource(nullptr);
   // The host's own queue serves scripts again: an unanswered dialog is cancelled at once.
   host().events().post(event(Event::Kind::About));
   EXPECT_TRUE(host().runEvents());
