@@ -1,5 +1,4 @@
-// The host fixture started with the real plug-in, and the ADM suites for test code acting as a
-// plug-in.
+// The host fixture with the real plug-in started, and the ADM suites for test callbacks.
 #pragma once
 
 #include <gtest/gtest.h>

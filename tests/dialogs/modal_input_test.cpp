@@ -1,5 +1,4 @@
-// The modal loop over the dialog manager's services alone: what a script's input and a waiting
-// user's input do to a modal dialog and an alert.
+// The modal loop over the dialog manager's services alone: script input and a waiting user.
 #include <gtest/gtest.h>
 
 #include <deque>

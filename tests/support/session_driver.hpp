@@ -1,5 +1,4 @@
-// Drives a host as a user and a script do: a document given as SVG text, the mouse and keys,
-// painting, scripts and the report.
+// The session driver: SVG text opened, mouse and keys, painting, scripts and the report.
 #pragma once
 
 #include <gtest/gtest.h>
