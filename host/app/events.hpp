@@ -1,41 +1,34 @@
-// The host's input events and the queue they wait in.
+// What a user does, as events, and the sources the host's loop takes them from.
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <mutex>
 #include <optional>
 #include <string>
 
+#include "dialogs/dialog_services.hpp"
 #include "sqsdk/types.h"
 
 namespace sqhost {
 
-// One input event. Which fields matter depends on the kind.
+// One thing a user does. Which fields matter depends on the kind. What scripts and front-ends do
+// around the user (open, save, report, ...) are session commands, not events.
 struct Event {
   enum class Kind {
     About,             // the user chose the plug-in's About item
-    Unload,            // the host unloads the plug-in library (with the "SP Access" messages)
-    Reload,            // the host loads it again
-    Quit,              // stop processing events
     DialogPress,       // press item `item` of the front dialog
     DialogCheck,       // set check box `item` to `number` (0 or 1) and notify it
     DialogValue,       // type `number` into number field `item`
     DialogText,        // type `text` into text field `item`
     DialogChoose,      // choose entry `number` (from 0) of list or popup item `item`
     DialogCancel,      // cancel the front dialog (Esc)
-    Open,              // open the SVG file `text` as the new current document
-    New,               // a new empty document
-    Save,              // save the current document as SVG to `text`
-    Png,               // render the current view to the PNG file `text`
     ViewZoom,          // set the current view's zoom to `number`
     ViewCenter,        // scroll the current view so `point` is at its centre
     ViewSize,          // resize the current view to `item` x `number` pixels
     ViewGrid,          // snap to grid on (`number` 1) or off
     ViewSmartGuides,   // smart guides on (`number` 1) or off
-    SelectNone,        // deselect everything
-    SelectPath,        // select the path named `text` (all its anchors)
-    SelectPoint,       // give point `item` of path `text` the selection state `number`
-    MovePoint,         // move point `item` of path `text` with its handles by `point`
     Tool,              // choose the tool named `text`
     MouseMove,         // the mouse moves to `point` (artwork) with no button pressed
     MouseDown,         // the button goes down at `point`
@@ -46,10 +39,8 @@ struct Event {
     IncreaseDiameter,  // the increase-diameter key of the current tool
     Undo,              // the user chooses Undo
     Redo,              // the user chooses Redo
-    Report,            // write the JSON report to `text`
-    Preference,        // set the host's own preference `text` to `number`
   };
-  Kind kind = Kind::Quit;
+  Kind kind = Kind::MouseMove;
   std::string dialog;  // dialog actions: the dialog's name; empty for the front modal dialog
   int32_t item = 0;
   int32_t modifiers = 0;  // kAIShiftModifier, kAICtrlModifier, kAIAltModifier held
@@ -62,25 +53,63 @@ struct Event {
     return kind == Kind::DialogPress || kind == Kind::DialogCheck || kind == Kind::DialogValue ||
            kind == Kind::DialogText || kind == Kind::DialogChoose || kind == Kind::DialogCancel;
   }
+  // The dialog action this event is, or nothing.
+  std::optional<DialogAction> dialogAction() const;
 };
 
-// First in, first out. A modal dialog takes the events that follow from the same queue.
-class EventQueue {
+// Where the host takes events from, one at a time, and a modal dialog the events that answer it.
+// A source that waits belongs to an interactive front-end: it blocks until the user does
+// something. One that does not wait holds a script's events: when they run out there is nothing.
+class EventSource {
  public:
-  void post(Event e) { events_.push_back(std::move(e)); }
-  bool empty() const { return events_.empty(); }
-  std::size_t size() const { return events_.size(); }
-  const Event* peek() const { return events_.empty() ? nullptr : &events_.front(); }
-  std::optional<Event> take() {
-    if (events_.empty()) return std::nullopt;
-    Event e = std::move(events_.front());
-    events_.pop_front();
-    return e;
-  }
-  void clear() { events_.clear(); }
+  virtual ~EventSource() = default;
+  virtual bool waits() const = 0;
+  virtual void post(Event e) = 0;
+  // The next event, without taking it or taken. Nothing when none is left (a waiting source:
+  // once it is closed and empty).
+  virtual std::optional<Event> peek() = 0;
+  virtual std::optional<Event> take() = 0;
+  virtual bool empty() const = 0;
+  virtual std::size_t size() const = 0;
+  virtual void clear() = 0;
+};
+
+// A script's events, first in, first out; never waits.
+class EventQueue final : public EventSource {
+ public:
+  bool waits() const override { return false; }
+  void post(Event e) override { events_.push_back(std::move(e)); }
+  std::optional<Event> peek() override;
+  std::optional<Event> take() override;
+  bool empty() const override { return events_.empty(); }
+  std::size_t size() const override { return events_.size(); }
+  void clear() override { events_.clear(); }
 
  private:
   std::deque<Event> events_;
+};
+
+// The user's events from a front-end: other threads post, the host's thread waits for them. After
+// close() the events already posted are still taken, then the source answers nothing.
+class BlockingEventQueue final : public EventSource {
+ public:
+  bool waits() const override { return true; }
+  void post(Event e) override;
+  void close();
+  std::optional<Event> peek() override;
+  std::optional<Event> take() override;
+  bool empty() const override;
+  std::size_t size() const override;
+  void clear() override;
+
+ private:
+  // Waits until an event is queued or the queue is closed; true when there is an event.
+  bool waitForEvent(std::unique_lock<std::mutex>& lock);
+
+  mutable std::mutex mutex_;
+  std::condition_variable posted_;
+  std::deque<Event> events_;
+  bool closed_ = false;
 };
 
 }  // namespace sqhost

@@ -48,16 +48,50 @@ std::string errorText(AIErr error) {
   return std::to_string(error);
 }
 
+// The host as the dialog manager sees it, and the host's event source as modal dialogs read it.
+class Host::DialogLink final : public DialogServices, public DialogInput {
+ public:
+  explicit DialogLink(Host& host) : host_(host) {}
+
+  void note(const std::string& line) override { host_.observer_.note(line); }
+  std::string errorText(AIErr error) const override { return sqhost::errorText(error); }
+  void postNotification(const std::string& type) override { host_.postNotification(type); }
+  void deliverNotifications(bool nested) override { host_.deliverNotifications(nested); }
+  const PluginResources* pluginResources() const override {
+    return host_.library_ ? &host_.library_->resources() : nullptr;
+  }
+  // Every user action on a dialog is one undo context.
+  void beginUserAction() override { host_.undo_.beginContext("Dialog Edit"); }
+  void endUserAction() override { host_.undo_.endContext(); }
+  DialogInput& input() override { return *this; }
+
+  WaitPolicy waitPolicy() const override {
+    return host_.events().waits() ? WaitPolicy::WaitForUser : WaitPolicy::CancelUnanswered;
+  }
+  Next peek() override {
+    const std::optional<Event> e = host_.events().peek();
+    if (!e) return {};
+    if (std::optional<DialogAction> action = e->dialogAction()) {
+      return {Next::Kind::Action, std::move(*action)};
+    }
+    return {Next::Kind::Other, {}};
+  }
+  void take() override { host_.events().take(); }
+
+ private:
+  Host& host_;
+};
+
 Host::Host(HostOptions options)
-    : options_(std::move(options)), preferences_(options_.preferenceFile) {
+    : options_(std::move(options)),
+      preferences_(options_.preferenceFile),
+      dialogLink_(std::make_unique<DialogLink>(*this)),
+      dialogs_(*dialogLink_) {
   gCurrent = this;
   basic_.AcquireSuite = basicAcquire;
   basic_.ReleaseSuite = basicRelease;
   basic_.IsEqual = basicIsEqual;
   publishSuites();
-  // Every user action on a dialog is one undo context.
-  dialogs_.setActionHooks([this] { undo_.beginContext("Dialog Edit"); },
-                          [this] { undo_.endContext(); });
   preferences_.setWriteObserver([this](const PreferenceWrite& w) {
     preferencesDirty_ = true;
     observer_.note("preference write: " + w.text());
@@ -90,6 +124,7 @@ AIErr Host::closeDocument(DocumentId id) {
   Document* doc = documents_.find(id);
   if (doc == nullptr) return kBadHandleErr;
   undo_.detach(*doc);
+  for (const View* view : views_.of(id)) lastAnnotations_.erase(view->id);
   views_.closeDocument(id);
   const AIErr error = documents_.close(id);
   // The view of the document that is current now comes to the front.
@@ -270,15 +305,20 @@ void Host::deliverNotifications(bool nested) {
 
 bool Host::runEvents() {
   bool ok = true;
-  while (auto e = events_.take()) {
-    if (e->kind == Event::Kind::Quit) break;
-    if (!handleEvent(*e)) {
-      // A line that fails stops the run; what it left queued is dropped.
-      events_.clear();
+  while (auto e = events_->take()) {
+    if (!handleEvent(*e) && !events_->waits()) {
+      // A script's line that fails stops the run; what it left queued is dropped.
+      events_->clear();
       ok = false;
     }
   }
   return ok;
+}
+
+void Host::idle() {
+  deliverNotifications();
+  paintWhenIdle();
+  savePreferencesIfChanged();
 }
 
 void* Host::allocateBlock(std::size_t size, const std::string& name) {

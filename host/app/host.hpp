@@ -65,11 +65,15 @@ class Host {
   bool unloadPlugin(std::string& error);
   bool reloadPlugin(std::string& error);
 
-  // Processes queued events until the queue is empty or a Quit event. Returns false when an event
-  // could not be handled (the message is noted).
+  // Processes events from the event source until it has none left (a waiting source: until it is
+  // closed). An event that cannot be handled is noted; from a script's source it also stops the
+  // run, drops what is left queued and makes the result false.
   bool runEvents();
-  // Handles one event taken from the queue.
+  // Handles one event, then does what the host does when idle.
   bool handleEvent(const Event& e);
+  // What the host does when idle: delivers pending notifications, paints the current view and
+  // saves changed preferences.
+  void idle();
 
   // Notifications: queued while plug-in calls run, coalesced per type, delivered when idle to the
   // notifiers active at that moment.
@@ -79,7 +83,12 @@ class Host {
   void deliverNotifications(bool nested = false);
 
   Observer& observer() { return observer_; }
-  EventQueue& events() { return events_; }
+  // Where events come from: the host's own queue (for scripts and tests), unless a front-end
+  // gave its own source.
+  EventSource& events() { return *events_; }
+  // Takes events from source from now on (null: the host's own queue again). The source
+  // outlives its use.
+  void useEventSource(EventSource* source) { events_ = source != nullptr ? source : &ownEvents_; }
   SuiteRegistry& suites() { return suites_; }
   Registrations& registrations() { return registrations_; }
   PreferenceStore& preferences() { return preferences_; }
@@ -96,6 +105,8 @@ class Host {
   Document& openDocument(Document document);
   // Closes a document with its views and undo history.
   AIErr closeDocument(DocumentId id);
+  // True between a mouse-down and its mouse-up.
+  bool buttonDown() const { return buttonDown_; }
   // Something in the current document changed (geometry, selection, attributes): the selection
   // notification goes out when the host is next idle, and its views are repainted whole at the next
   // paint. Safe while a plug-in message runs: it sends nothing itself.
@@ -126,6 +137,13 @@ class Host {
   // The injected error for this call of op, or 0.
   AIErr injectedFailure(const std::string& op);
 
+  // The cursor the plug-in set last (null before any): the one shown over the views.
+  const std::optional<CursorChoice>& cursor() const { return cursor_; }
+  void setCursor(CursorChoice cursor) { cursor_ = cursor; }
+  // The cursor picture to draw over an image of the view: the plug-in cursor last set, its hotspot
+  // at the last mouse position. Empty when there is none to show.
+  render::CursorPicture cursorPicture(const View& view);
+
   // Makes tool the current tool: "AI Deselect" to the previous plug-in tool, "AI Select" to the new
   // one (nothing when it already is current).
   void selectTool(ToolRecord& tool);
@@ -146,19 +164,6 @@ class Host {
   // Empties the invalidation log of every open view (View::invalidationLog).
   void clearInvalidationLogs();
 
-  // How much of the alert and dialog records the last report has shown.
-  struct ReportMarks {
-    std::size_t alerts = 0;
-    std::size_t dialogs = 0;
-    std::size_t lines = 0;
-  };
-  ReportMarks& reportMarks() { return reportMarks_; }
-
-  // The folders relative file names of script commands start from: files read (open) and files
-  // written (save, png, report).
-  void setFileBase(std::filesystem::path base) { fileBase_ = std::move(base); }
-  void setOutputBase(std::filesystem::path base) { outputBase_ = std::move(base); }
-
   // The most recent error the plug-in returned for a message, with its caller and selector.
   struct MessageResult {
     std::string caller;
@@ -168,28 +173,27 @@ class Host {
   const std::vector<MessageResult>& messageResults() const { return results_; }
 
  private:
+  class DialogLink;
+
   void publishSuites();
   void callPlugin(const char* caller, const char* selector, void* message);
   void afterTopLevelMessage();
   void savePreferencesIfChanged();
-  bool handleDocumentEvent(const Event& e, std::string& error);
+  bool handleViewEvent(const Event& e, std::string& error);
+  bool handleUndoEvent(const Event& e, std::string& error);
   bool handleToolEvent(const Event& e, std::string& error);
-  bool handleSelectionEvent(const Event& e, std::string& error);
   AIErr sendToolMessage(const char* selector, const Event& e, int32_t what);
-  // The cursor picture to draw over an image of the view: the plug-in cursor last set, its hotspot
-  // at the last mouse position. Empty when there is none to show.
-  render::CursorPicture cursorPicture(const View& view);
   // The active annotators now; a plug-in may register more while one is handling a message.
   std::vector<AIAnnotatorHandle> activeAnnotators() const;
-  std::filesystem::path resolveFile(const std::string& name) const;
-  std::filesystem::path resolveOutput(const std::string& name) const;
 
   HostOptions options_;
   Observer observer_;
-  EventQueue events_;
+  EventQueue ownEvents_;
+  EventSource* events_ = &ownEvents_;
   SuiteRegistry suites_;
   Registrations registrations_;
   PreferenceStore preferences_;
+  std::unique_ptr<DialogLink> dialogLink_;  // what the dialog manager reaches the host through
   DialogManager dialogs_;
   DocumentList documents_;
   ViewList views_;
@@ -217,10 +221,8 @@ class Host {
     AIErr error;
   };
   std::map<std::string, Injection> injections_;
-  std::filesystem::path fileBase_;
-  std::filesystem::path outputBase_;
-  ReportMarks reportMarks_;
   bool buttonDown_ = false;
+  std::optional<CursorChoice> cursor_;
   uint32_t eventClock_ = 0;
   std::map<ObjectId, DisplayList> lastAnnotations_;
 };

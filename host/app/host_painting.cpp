@@ -76,7 +76,7 @@ void Host::clearInvalidationLogs() {
 
 render::CursorPicture Host::cursorPicture(const View& view) {
   render::CursorPicture picture;
-  const std::optional<CursorChoice>& choice = dialogs_.cursor();
+  const std::optional<CursorChoice>& choice = cursor_;
   const PluginResources* resources = dialogs_.resources();
   // The standard arrow has no picture of its own here; nothing is drawn for it.
   if (!view.lastMouse || !choice || choice->standard() || resources == nullptr) return picture;

@@ -1,7 +1,6 @@
 // Calling the plug-in's dialog callbacks, and the records of what modal dialogs showed.
 #include <string>
 
-#include "app/host.hpp"
 #include "dialogs/dialog_manager.hpp"
 #include "sqsdk/errors.h"
 
@@ -41,7 +40,7 @@ void DialogManager::noteResult(const Dialog& dialog, const Item* item, const cha
   if (result == kNoErr) return;
   std::string line = "dialog \"" + dialog.name + "\"";
   if (item != nullptr) line += " item " + std::to_string(item->id);
-  note(line + ": " + what + " proc returned error " + errorText(result));
+  note(line + ": " + what + " proc returned error " + services_.errorText(result));
 }
 
 AIErr DialogManager::callInit(Dialog& dialog, ADMDialogInitProc init) {

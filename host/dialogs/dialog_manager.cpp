@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-#include "app/host.hpp"
 #include "sqsdk/errors.h"
 #include "sqsdk/keyboard.h"
 #include "sqsdk/messages.h"
@@ -66,20 +65,18 @@ T* lookup(const std::unordered_map<Handle, T*>& map, Handle handle) {
 
 }  // namespace
 
-DialogManager::DialogManager() = default;
+DialogManager::DialogManager(DialogServices& services) : services_(services) {}
 
 // No callbacks run here: the plug-in's library may be gone already.
 DialogManager::~DialogManager() = default;
 
 void DialogManager::note(const std::string& line) const {
-  if (Host* host = Host::current()) host->observer().note(line);
+  services_.note(line);
 }
 
 const PluginResources* DialogManager::resources() const {
   if (resourceOverride_ != nullptr) return resourceOverride_;
-  Host* host = Host::current();
-  if (host == nullptr || host->library() == nullptr) return nullptr;
-  return &host->library()->resources();
+  return services_.pluginResources();
 }
 
 void DialogManager::setEventModifiers(int32_t modifiers) {
@@ -92,12 +89,7 @@ void DialogManager::setEventModifiers(int32_t modifiers) {
 void DialogManager::setAppUnits(int32_t units) {
   if (units == appUnits_) return;
   appUnits_ = units;
-  if (Host* host = Host::current()) host->postNotification("AI Preference Changed Notifier");
-}
-
-void DialogManager::setActionHooks(std::function<void()> begin, std::function<void()> end) {
-  beginAction_ = std::move(begin);
-  endAction_ = std::move(end);
+  services_.postNotification("AI Preference Changed Notifier");
 }
 
 // ---- Look-ups ---------------------------------------------------------------------------------

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -11,9 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/events.hpp"
-#include "app/plugin_library.hpp"
 #include "dialogs/dialog_model.hpp"
+#include "dialogs/dialog_services.hpp"
 #include "dialogs/display_list.hpp"
 #include "dialogs/drawer.hpp"
 #include "sqsdk/suites/adm_types.h"
@@ -77,7 +75,7 @@ struct Port {
 
 class DialogManager {
  public:
-  DialogManager();
+  explicit DialogManager(DialogServices& services);
   ~DialogManager();
   DialogManager(const DialogManager&) = delete;
   DialogManager& operator=(const DialogManager&) = delete;
@@ -91,7 +89,7 @@ class DialogManager {
 
   // Applies a dialog action to the named floating panel outside any modal loop; false with a
   // message naming the dialog and item when it cannot. Pending notifications are delivered after.
-  bool applyAction(const Event& e, std::string& error);
+  bool applyAction(const DialogAction& action, std::string& error);
   // A mouse or key event on one item of a shown panel or of the front modal dialog (empty name).
   bool trackItem(const std::string& dialogName, int32_t itemID, const TrackEvent& event,
                  std::string& error);
@@ -115,9 +113,6 @@ class DialogManager {
   void setAppUnits(int32_t units);
   int32_t appUnits() const { return appUnits_; }
 
-  // Called around every user action applied to a dialog (one undo context per action).
-  void setActionHooks(std::function<void()> begin, std::function<void()> end);
-
   // Resources of the plug-in: the loaded library's, unless replaced (tests).
   void useResources(const PluginResources* resources) { resourceOverride_ = resources; }
   const PluginResources* resources() const;
@@ -131,8 +126,6 @@ class DialogManager {
   const std::vector<DialogRecord>& dialogsShown() const { return records_; }
   // Actions taken by modal loops that could not be applied (also noted by the observer).
   const std::vector<std::string>& actionErrors() const { return actionErrors_; }
-  const std::optional<CursorChoice>& cursor() const { return cursor_; }
-  void setCursor(CursorChoice cursor) { cursor_ = cursor; }
 
   // Dialogs alive, in creation order; the first of this name, or null.
   const std::vector<std::unique_ptr<Dialog>>& dialogs() const { return dialogs_; }
@@ -247,9 +240,12 @@ class DialogManager {
   void closeRecord(Dialog& dialog, bool cancelled);
 
   // The modal loop and user actions (modal_loop.cpp, item_actions.cpp).
-  bool addressed(const Event& e, const Dialog& dialog) const;
+  // The next action from the input that wanted accepts, for the modal dialog or alert named name;
+  // nothing when it is to close unanswered (see DialogInput::WaitPolicy).
+  using Wanted = bool (*)(const DialogAction&);
+  std::optional<DialogAction> nextAnswer(const std::string& name, Wanted wanted);
   void deliverPending();
-  bool applyToDialog(Dialog& dialog, const Event& e, std::string& error);
+  bool applyToDialog(Dialog& dialog, const DialogAction& action, std::string& error);
   bool pressItem(Item& item);
   bool typeInto(Item& item, const std::string& text);
   void chooseEntry(Item& item, std::size_t index);
@@ -261,11 +257,12 @@ class DialogManager {
   void cancelModal(Dialog& dialog);
   bool keyInDialog(Dialog& dialog, int32_t key, int32_t modifiers);
   Dialog* actionTarget(const std::string& name, std::string& error);
-  void noteActionError(const Event& e, const std::string& error);
+  void noteActionError(const DialogAction& action, const std::string& error);
   void beginAction();
   void endAction();
   void note(const std::string& line) const;
 
+  DialogServices& services_;
   std::vector<std::unique_ptr<Dialog>> dialogs_;
   std::unordered_map<Handle, Dialog*> dialogRefs_;
   std::unordered_map<Handle, Item*> itemRefs_;
@@ -287,12 +284,9 @@ class DialogManager {
   std::vector<AlertRecord> alerts_;
   std::vector<DialogRecord> records_;
   std::vector<std::string> actionErrors_;
-  std::optional<CursorChoice> cursor_;
   const PluginResources* resourceOverride_ = nullptr;
   int32_t modifiers_ = 0;
   int32_t appUnits_ = kADMPointUnits;
-  std::function<void()> beginAction_;
-  std::function<void()> endAction_;
 };
 
 }  // namespace sqhost

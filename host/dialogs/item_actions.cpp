@@ -1,7 +1,6 @@
 // User actions on items: presses, checks, choices, typing, and standard tracking and notices.
 #include <cmath>
 
-#include "app/host.hpp"
 #include "dialogs/dialog_manager.hpp"
 #include "sqsdk/suites/adm_notifier.h"
 #include "sqsdk/suites/adm_tracker.h"
@@ -87,10 +86,12 @@ std::string itemName(const Item& item) {
 
 }  // namespace
 
-// ---- Applying an event to a dialog --------------------------------------------------------------
+// ---- Applying a user action to a dialog
+// --------------------------------------------------------------
 
-bool DialogManager::applyToDialog(Dialog& dialog, const Event& e, std::string& error) {
-  if (e.kind == Event::Kind::DialogCancel) {
+bool DialogManager::applyToDialog(Dialog& dialog, const DialogAction& e, std::string& error) {
+  using K = DialogAction::Kind;
+  if (e.kind == K::Cancel) {
     if (dialog.running) {
       cancelModal(dialog);
       return true;
@@ -114,20 +115,20 @@ bool DialogManager::applyToDialog(Dialog& dialog, const Event& e, std::string& e
   }
   const std::string kind = itemTypeName(item->type);
   switch (e.kind) {
-    case Event::Kind::DialogPress:
+    case K::Press:
       if (!pressable(item->type)) {
         error = itemName(*item) + " (" + kind + ") cannot be pressed";
         return false;
       }
       return pressItem(*item);
-    case Event::Kind::DialogCheck:
+    case K::Check:
       if (item->type != ItemType::TextCheckBox && item->type != ItemType::TextRadioButton) {
         error = itemName(*item) + " (" + kind + ") is not a check box or radio button";
         return false;
       }
       setChecked(*item, e.number != 0);
       return true;
-    case Event::Kind::DialogValue:
+    case K::Value:
       if (!isEditField(item->type)) {
         error = itemName(*item) + " (" + kind + ") takes no typed value";
         return false;
@@ -137,13 +138,13 @@ bool DialogManager::applyToDialog(Dialog& dialog, const Event& e, std::string& e
         return false;
       }
       return typeInto(*item, shortestDecimal(e.number));
-    case Event::Kind::DialogText:
+    case K::Text:
       if (!isEditField(item->type)) {
         error = itemName(*item) + " (" + kind + ") takes no typed text";
         return false;
       }
       return typeInto(*item, e.text);
-    case Event::Kind::DialogChoose: {
+    case K::Choose: {
       if (!hasEntryList(item->type)) {
         error = itemName(*item) + " (" + kind + ") has no entries to choose from";
         return false;

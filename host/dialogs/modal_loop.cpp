@@ -1,5 +1,4 @@
-// Modal dialogs and alerts on the host's event queue, and user actions on floating panels.
-#include "app/host.hpp"
+// Modal dialogs and alerts answered from the user's input, and user actions on floating panels.
 #include "dialogs/dialog_manager.hpp"
 #include "sqsdk/errors.h"
 #include "sqsdk/suites/adm_notifier.h"
@@ -17,27 +16,53 @@ std::string itemLabel(const Dialog& dialog, int32_t id) {
   return "item " + std::to_string(id) + " (\"" + shownText(item->text) + "\")";
 }
 
+bool anyAction(const DialogAction&) {
+  return true;
+}
+
+// Pressing OK (item 1) or Escape answers an alert.
+bool answersAlert(const DialogAction& a) {
+  return (a.kind == DialogAction::Kind::Press && a.item == 1) ||
+         a.kind == DialogAction::Kind::Cancel;
+}
+
 }  // namespace
 
-bool DialogManager::addressed(const Event& e, const Dialog& dialog) const {
-  return e.isDialogAction() && (e.dialog.empty() || e.dialog == dialog.name);
+std::optional<DialogAction> DialogManager::nextAnswer(const std::string& name, Wanted wanted) {
+  DialogInput& input = services_.input();
+  for (;;) {
+    const DialogInput::Next next = input.peek();
+    if (next.kind == DialogInput::Next::Kind::None) return std::nullopt;
+    const DialogAction& action = next.action;
+    if (next.kind == DialogInput::Next::Kind::Action &&
+        (action.dialog.empty() || action.dialog == name) && wanted(action)) {
+      input.take();
+      setEventModifiers(action.modifiers);
+      return action;
+    }
+    // Not for this dialog: a script's input stays for the outer loop and the dialog closes; a
+    // user's is refused while the dialog is open.
+    if (input.waitPolicy() == DialogInput::WaitPolicy::CancelUnanswered) return std::nullopt;
+    input.take();
+    note("input refused while \"" + name + "\" is open");
+  }
 }
 
 void DialogManager::deliverPending() {
-  if (Host* host = Host::current()) host->deliverNotifications(true);
+  services_.deliverNotifications(true);
 }
 
 void DialogManager::beginAction() {
-  if (beginAction_) beginAction_();
+  services_.beginUserAction();
 }
 
 void DialogManager::endAction() {
-  if (endAction_) endAction_();
+  services_.endUserAction();
 }
 
-void DialogManager::noteActionError(const Event& e, const std::string& error) {
+void DialogManager::noteActionError(const DialogAction& action, const std::string& error) {
   const std::string line =
-      e.line > 0 ? "line " + std::to_string(e.line) + ": " + error : std::string(error);
+      action.line > 0 ? "line " + std::to_string(action.line) + ": " + error : std::string(error);
   actionErrors_.push_back(line);
   note(line);
 }
@@ -61,28 +86,25 @@ AIErr DialogManager::runModal(int32_t dialogID, const std::string& name, int32_t
   records_.push_back(DialogRecord{dialog.name, dialog.title, dialog.dialogID, snapshot(dialog)});
   note(describeOpened(dialog));
 
-  EventQueue* queue = Host::current() != nullptr ? &Host::current()->events() : nullptr;
   bool cancelled = false;
   bool unanswered = false;
   while (!dialog.endRequested) {
     deliverPending();
     if (dialog.endRequested) break;
-    const Event* next = queue != nullptr ? queue->peek() : nullptr;
-    if (next == nullptr || !addressed(*next, dialog)) {
-      // Nothing left to answer the dialog: cancel it; the event stays for the outer loop.
+    const std::optional<DialogAction> action = nextAnswer(dialog.name, anyAction);
+    if (!action) {
+      // Nothing answers the dialog: cancel it.
       dialog.endItemID = dialog.cancelItemID;
       cancelled = true;
       unanswered = true;
       break;
     }
-    const Event e = *queue->take();
-    setEventModifiers(e.modifiers);
     std::string actionError;
     beginAction();
-    const bool applied = applyToDialog(dialog, e, actionError);
+    const bool applied = applyToDialog(dialog, *action, actionError);
     endAction();
-    if (!applied) noteActionError(e, actionError);
-    if (dialog.endRequested && e.kind == Event::Kind::DialogCancel) cancelled = true;
+    if (!applied) noteActionError(*action, actionError);
+    if (dialog.endRequested && action->kind == DialogAction::Kind::Cancel) cancelled = true;
   }
   deliverPending();
 
@@ -90,7 +112,10 @@ AIErr DialogManager::runModal(int32_t dialogID, const std::string& name, int32_t
   dialog.running = false;
   closeRecord(dialog, cancelled);
   if (unanswered) {
-    note("dialog \"" + dialog.name + "\" cancelled: no queued action answered it");
+    note("dialog \"" + dialog.name + "\" cancelled: " +
+         (services_.input().waitPolicy() == DialogInput::WaitPolicy::CancelUnanswered
+              ? "no queued action answered it"
+              : "the input closed"));
   } else if (cancelled) {
     note("dialog \"" + dialog.name + "\" cancelled (Esc)");
   } else {
@@ -108,18 +133,9 @@ void DialogManager::cancelModal(Dialog& dialog) {
 void DialogManager::showAlert(AlertRecord::Kind kind, const std::string& text) {
   alerts_.push_back(AlertRecord{kind, text});
   note(std::string("alert: ") + text);
-  Host* host = Host::current();
-  if (host == nullptr) return;
   deliverPending();
-  // Pressing OK (item 1) or Escape answers the alert; anything else leaves it dismissed at once.
-  const Event* next = host->events().peek();
-  if (next != nullptr && next->isDialogAction() &&
-      (next->dialog.empty() || next->dialog == kAlertName) &&
-      ((next->kind == Event::Kind::DialogPress && next->item == 1) ||
-       next->kind == Event::Kind::DialogCancel)) {
-    setEventModifiers(next->modifiers);
-    host->events().take();
-  }
+  // A script's alert that the next line does not answer is dismissed at once.
+  nextAnswer(kAlertName, answersAlert);
   deliverPending();
 }
 
@@ -149,11 +165,7 @@ Dialog* DialogManager::actionTarget(const std::string& name, std::string& error)
   return dialog;
 }
 
-bool DialogManager::applyAction(const Event& e, std::string& error) {
-  if (!e.isDialogAction()) {
-    error = "not a dialog action";
-    return false;
-  }
+bool DialogManager::applyAction(const DialogAction& e, std::string& error) {
   Dialog* dialog = actionTarget(e.dialog, error);
   if (dialog == nullptr) return false;
   if (dialog->modal()) {
@@ -164,7 +176,7 @@ bool DialogManager::applyAction(const Event& e, std::string& error) {
   beginAction();
   const bool applied = applyToDialog(*dialog, e, error);
   endAction();
-  if (Host* host = Host::current()) host->deliverNotifications();
+  services_.deliverNotifications(false);
   return applied;
 }
 
@@ -182,7 +194,7 @@ bool DialogManager::trackItem(const std::string& dialogName, int32_t itemID,
   beginAction();
   track(*item, event);
   endAction();
-  if (Host* host = Host::current()) host->deliverNotifications();
+  services_.deliverNotifications(false);
   return true;
 }
 
@@ -194,7 +206,7 @@ bool DialogManager::pressKey(const std::string& dialogName, int32_t key, int32_t
   beginAction();
   keyInDialog(*dialog, key, modifiers);
   endAction();
-  if (Host* host = Host::current()) host->deliverNotifications();
+  services_.deliverNotifications(false);
   return true;
 }
 
@@ -236,7 +248,7 @@ bool DialogManager::userShow(const std::string& dialogName, bool show, std::stri
   beginAction();
   callDialogNotify(*dialog, show ? kADMWindowShowNotifier : kADMWindowHideNotifier);
   endAction();
-  if (Host* host = Host::current()) host->deliverNotifications();
+  services_.deliverNotifications(false);
   return true;
 }
 
@@ -255,7 +267,7 @@ bool DialogManager::userSetBounds(const std::string& dialogName, const AIRect& b
   beginAction();
   callDialogNotify(*dialog, kADMBoundsChangedNotifier);
   endAction();
-  if (Host* host = Host::current()) host->deliverNotifications();
+  services_.deliverNotifications(false);
   return true;
 }
 

@@ -1,10 +1,11 @@
-// Session scripts: a small line-based language that becomes a queue of host events.
+// Session scripts: a small line-based language that becomes session commands and user events.
 #include "script/script_parser.hpp"
 
 #include <cctype>
 #include <charconv>
 #include <cmath>
 #include <map>
+#include <optional>
 #include <sstream>
 
 namespace sqhost {
@@ -188,8 +189,92 @@ bool expectCount(const std::vector<std::string>& w, std::size_t n, const char* u
   return false;
 }
 
-// Parses one command line into e; false with a message.
-bool parseCommand(const std::vector<std::string>& w, Event& e, std::string& error) {
+// Parses the words of a session command into c: false with a message; nothing when the words are
+// no session command (they may be an event).
+std::optional<bool> parseSessionCommand(const std::vector<std::string>& w, SessionCommand& c,
+                                        std::string& error) {
+  using K = SessionCommand::Kind;
+  const std::string& word = w[0];
+  auto simple = [&](K kind) {
+    c.kind = kind;
+    return expectCount(w, 1, (word + " (no arguments)").c_str(), error);
+  };
+  auto withName = [&](K kind, const char* usage) {
+    c.kind = kind;
+    if (!expectCount(w, 2, usage, error)) return false;
+    c.name = w[1];
+    return true;
+  };
+  if (word == "unload") return simple(K::Unload);
+  if (word == "reload") return simple(K::Reload);
+  if (word == "quit") return simple(K::Quit);
+  if (word == "new") return simple(K::New);
+  if (word == "close") return simple(K::Close);
+  if (word == "open") return withName(K::Open, "open FILE.svg");
+  if (word == "save") return withName(K::Save, "save FILE.svg");
+  if (word == "png") return withName(K::Png, "png FILE.png");
+  if (word == "report") return withName(K::Report, "report FILE.json");
+  if (word == "select") {
+    if (w.size() == 2 && w[1] == "none") {
+      c.kind = K::SelectNone;
+      return true;
+    }
+    if (w.size() == 3 && w[1] == "path") {
+      c.kind = K::SelectPath;
+      c.name = w[2];
+      return true;
+    }
+    if ((w.size() == 4 || w.size() == 5) && w[1] == "point") {
+      c.kind = K::SelectPoint;
+      c.name = w[2];
+      c.state = 1;
+      if (!parseInteger(w[3], c.index) || c.index < 0 ||
+          (w.size() == 5 && (!parseInteger(w[4], c.state) || c.state < 0 || c.state > 4))) {
+        error = "usage: select point PATH INDEX [STATE 0-4]";
+        return false;
+      }
+      return true;
+    }
+    error = "usage: select none | select path PATH | select point PATH INDEX [STATE]";
+    return false;
+  }
+  if (word == "move-point") {
+    c.kind = K::MovePoint;
+    if (!expectCount(w, 5, "move-point PATH INDEX DH DV", error)) return false;
+    c.name = w[1];
+    if (!parseInteger(w[2], c.index) || c.index < 0) {
+      error = "usage: move-point PATH INDEX DH DV";
+      return false;
+    }
+    return parsePoint(w, 3, c.offset, error);
+  }
+  if (word == "pref") {
+    c.kind = K::Preference;
+    if (!expectCount(w, 3, "pref KEY VALUE", error)) return false;
+    c.name = w[1];
+    if (w[2] == "true" || w[2] == "false") {
+      c.valueType = SessionCommand::ValueType::Boolean;
+      c.value = w[2] == "true" ? 1 : 0;
+      return true;
+    }
+    int32_t integer = 0;
+    if (parseInteger(w[2], integer)) {
+      c.valueType = SessionCommand::ValueType::Integer;
+      c.value = integer;
+      return true;
+    }
+    if (parseNumber(w[2], c.value)) {
+      c.valueType = SessionCommand::ValueType::Real;
+      return true;
+    }
+    error = "a preference value is true, false or a number";
+    return false;
+  }
+  return std::nullopt;
+}
+
+// Parses the words of an event into e; false with a message.
+bool parseEvent(const std::vector<std::string>& w, Event& e, std::string& error) {
   using K = Event::Kind;
   const std::string& c = w[0];
   auto simple = [&](K kind) {
@@ -203,18 +288,10 @@ bool parseCommand(const std::vector<std::string>& w, Event& e, std::string& erro
     return true;
   };
   if (c == "about") return simple(K::About);
-  if (c == "unload") return simple(K::Unload);
-  if (c == "reload") return simple(K::Reload);
-  if (c == "quit") return simple(K::Quit);
-  if (c == "new") return simple(K::New);
   if (c == "undo") return simple(K::Undo);
   if (c == "redo") return simple(K::Redo);
   if (c == "increase-diameter") return simple(K::IncreaseDiameter);
   if (c == "dialog") return parseDialog(w, e, error);
-  if (c == "open") return withText(K::Open, "open FILE.svg");
-  if (c == "save") return withText(K::Save, "save FILE.svg");
-  if (c == "png") return withText(K::Png, "png FILE.png");
-  if (c == "report") return withText(K::Report, "report FILE.json");
   if (c == "tool") return withText(K::Tool, "tool \"NAME\"");
   if (c == "move" || c == "down" || c == "drag" || c == "up") {
     e.kind = c == "move"   ? K::MouseMove
@@ -280,63 +357,6 @@ bool parseCommand(const std::vector<std::string>& w, Event& e, std::string& erro
     error = "unknown view setting \"" + what + "\"";
     return false;
   }
-  if (c == "select") {
-    if (w.size() == 2 && w[1] == "none") {
-      e.kind = K::SelectNone;
-      return true;
-    }
-    if (w.size() == 3 && w[1] == "path") {
-      e.kind = K::SelectPath;
-      e.text = w[2];
-      return true;
-    }
-    if ((w.size() == 4 || w.size() == 5) && w[1] == "point") {
-      e.kind = K::SelectPoint;
-      e.text = w[2];
-      int32_t state = 1;
-      if (!parseInteger(w[3], e.item) || e.item < 0 ||
-          (w.size() == 5 && (!parseInteger(w[4], state) || state < 0 || state > 4))) {
-        error = "usage: select point PATH INDEX [STATE 0-4]";
-        return false;
-      }
-      e.number = state;
-      return true;
-    }
-    error = "usage: select none | select path PATH | select point PATH INDEX [STATE]";
-    return false;
-  }
-  if (c == "move-point") {
-    e.kind = K::MovePoint;
-    if (!expectCount(w, 5, "move-point PATH INDEX DH DV", error)) return false;
-    e.text = w[1];
-    if (!parseInteger(w[2], e.item) || e.item < 0) {
-      error = "usage: move-point PATH INDEX DH DV";
-      return false;
-    }
-    return parsePoint(w, 3, e.point, error);
-  }
-  if (c == "pref") {
-    e.kind = K::Preference;
-    if (!expectCount(w, 3, "pref KEY VALUE", error)) return false;
-    e.text = w[1];
-    if (w[2] == "true" || w[2] == "false") {
-      e.item = 0;
-      e.number = w[2] == "true" ? 1 : 0;
-      return true;
-    }
-    int32_t integer = 0;
-    if (parseInteger(w[2], integer)) {
-      e.item = 1;
-      e.number = integer;
-      return true;
-    }
-    if (parseNumber(w[2], e.number)) {
-      e.item = 2;
-      return true;
-    }
-    error = "a preference value is true, false or a number";
-    return false;
-  }
   error = "unknown command \"" + c + "\"";
   return false;
 }
@@ -353,13 +373,19 @@ ParsedScript parseScript(const std::string& text) {
     std::vector<std::string> w;
     std::string error;
     if (splitWords(line, w, error) && !w.empty()) {
-      Event e;
-      e.line = number;
-      if (parseCommand(w, e, error)) result.events.push_back(std::move(e));
+      SessionCommand command;
+      command.line = number;
+      if (const std::optional<bool> parsed = parseSessionCommand(w, command, error)) {
+        if (*parsed) result.steps.emplace_back(std::move(command));
+      } else {
+        Event e;
+        e.line = number;
+        if (parseEvent(w, e, error)) result.steps.emplace_back(std::move(e));
+      }
     }
     if (!error.empty()) {
       result.error = "line " + std::to_string(number) + ": " + error;
-      result.events.clear();
+      result.steps.clear();
       return result;
     }
   }

@@ -1,15 +1,15 @@
-// Session scripts: a small line-based language that becomes a queue of host events.
+// Session scripts: a small line-based language that becomes session commands and user events.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "app/events.hpp"
+#include "session/session_command.hpp"
 
 namespace sqhost {
 
 struct ParsedScript {
-  std::vector<Event> events;
+  std::vector<SessionStep> steps;  // one per command line, in order
   std::string error;  // "line N: ..." for the first bad line; empty when the script is good
   bool ok() const { return error.empty(); }
 };

@@ -41,18 +41,17 @@ AIErr getIndexString(SPPluginRef plugin, int32_t stringListID, int32_t index, ch
 
 AIErr setCursorID(SPPluginRef plugin, int32_t cursorID) {
   return guarded([&]() -> AIErr {
-    DialogManager& manager = dialogManager();
     if (cursorID < 0) {
       // Only the arrow is a standard cursor of this host; unknown ones show it too.
-      manager.setCursor(CursorChoice{kADMStandardArrowCursorID});
+      host().setCursor(CursorChoice{kADMStandardArrowCursorID});
       return kNoErr;
     }
     if (!isPluginRef(plugin)) return kBadHandleErr;
-    const PluginResources* resources = manager.resources();
+    const PluginResources* resources = dialogManager().resources();
     if (resources == nullptr || resources->cursors.count(cursorID) == 0) {
       return kResourceNotFoundErr;
     }
-    manager.setCursor(CursorChoice{cursorID});
+    host().setCursor(CursorChoice{cursorID});
     return kNoErr;
   });
 }

@@ -1,11 +1,8 @@
-// A host started with the real plug-in, and the ADM suites for test code acting as a plug-in.
+// The host fixture with the real plug-in started, and the ADM suites for test callbacks.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,6 +19,7 @@
 #include "sqsdk/suites/adm_list.h"
 #include "sqsdk/suites/adm_notifier.h"
 #include "sqsdk/suites/adm_tracker.h"
+#include "support/host_fixture.hpp"
 
 namespace sqtest {
 
@@ -46,17 +44,11 @@ inline constexpr int32_t kAboutTemplate = 16050;
 inline constexpr int32_t kErrorTemplate = 16051;
 inline constexpr int32_t kPreferencesTemplate = 16052;
 
-class DialogTest : public ::testing::Test {
+class DialogTest : public HostTest {
  protected:
   void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    prefs_ = std::filesystem::temp_directory_path() /
-             ("sq-dialogs-" + std::to_string(::getpid()) + "-" + info->test_suite_name() + "-" +
-              info->name() + ".json");
-    std::filesystem::remove(prefs_);
-    host_ = std::make_unique<sqhost::Host>(sqhost::HostOptions{SQ_PLUGIN_PATH, prefs_});
-    std::string error;
-    ASSERT_TRUE(host_->start(error)) << error;
+    startHost();
+    if (HasFailure()) return;
     acquire(kADMBasicSuite, kADMBasicSuiteVersion, gAdm.basic);
     acquire(kADMDialogSuite, kADMDialogSuiteVersion, gAdm.dialog);
     acquire(kADMDialogGroupSuite, kADMDialogGroupSuiteVersion, gAdm.group);
@@ -68,33 +60,31 @@ class DialogTest : public ::testing::Test {
     acquire(kADMNotifierSuite, kADMNotifierSuiteVersion, gAdm.notifier);
     acquire(kADMTrackerSuite, kADMTrackerSuiteVersion, gAdm.tracker);
     // Dialogs the plug-in made for itself at start-up are not part of these tests.
-    host_->dialogs().closeAll();
-    host_->events().clear();
-    baseline_ = host_->observer().lines().size();
+    host().dialogs().closeAll();
+    host().events().clear();
+    baseline_ = host().observer().lines().size();
   }
 
   void TearDown() override {
-    if (host_) {
+    if (running()) {
       for (const auto& [name, version] : acquired_)
-        host_->basicSuite()->ReleaseSuite(name, version);
+        host().basicSuite()->ReleaseSuite(name, version);
     }
     acquired_.clear();
     gAdm = AdmSuites{};
-    host_.reset();
-    std::filesystem::remove(prefs_);
+    HostTest::TearDown();
   }
 
   template <typename Suite>
   void acquire(const char* name, int32_t version, const Suite*& out) {
     const void* table = nullptr;
-    ASSERT_EQ(host_->basicSuite()->AcquireSuite(name, version, &table), kNoErr) << name;
+    ASSERT_EQ(host().basicSuite()->AcquireSuite(name, version, &table), kNoErr) << name;
     out = static_cast<const Suite*>(table);
     acquired_.emplace_back(name, version);
   }
 
-  sqhost::Host& host() { return *host_; }
-  sqhost::DialogManager& manager() { return host_->dialogs(); }
-  SPPluginRef plugin() { return host_->pluginRef(); }
+  sqhost::DialogManager& manager() { return host().dialogs(); }
+  SPPluginRef plugin() { return host().pluginRef(); }
 
   void post(sqhost::Event::Kind kind, int32_t item = 0, double number = 0,
             const std::string& dialog = "", const std::string& text = "", int32_t modifiers = 0) {
@@ -105,18 +95,22 @@ class DialogTest : public ::testing::Test {
     e.dialog = dialog;
     e.text = text;
     e.modifiers = modifiers;
-    host_->events().post(e);
+    host().events().post(e);
   }
   void press(int32_t item, const std::string& dialog = "") {
     post(sqhost::Event::Kind::DialogPress, item, 0, dialog);
   }
+  // Applies a dialog action event to a panel, as the host's loop does.
+  bool applyAction(const sqhost::Event& e, std::string& error) {
+    return manager().applyAction(*e.dialogAction(), error);
+  }
 
   // Observer lines noted since the test started.
-  std::vector<std::string> notes() const {
-    const auto& lines = host_->observer().lines();
+  std::vector<std::string> notes() {
+    const auto& lines = host().observer().lines();
     return std::vector<std::string>(lines.begin() + static_cast<long>(baseline_), lines.end());
   }
-  bool noted(const std::string& fragment) const {
+  bool noted(const std::string& fragment) {
     for (const auto& line : notes()) {
       if (line.find(fragment) != std::string::npos) return true;
     }
@@ -124,8 +118,6 @@ class DialogTest : public ::testing::Test {
   }
 
  private:
-  std::filesystem::path prefs_;
-  std::unique_ptr<sqhost::Host> host_;
   std::vector<std::pair<const char*, int32_t>> acquired_;
   std::size_t baseline_ = 0;
 };

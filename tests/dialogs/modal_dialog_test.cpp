@@ -253,7 +253,7 @@ TEST_F(DialogTest, FieldUnitsPrecisionAndArithmetic) {
   e.dialog = "Fields";
   e.item = 40;
   e.text = "1 in + 2 * 3";  // typed in millimetres, with another unit
-  ASSERT_TRUE(manager().applyAction(e, error)) << error;
+  ASSERT_TRUE(applyAction(e, error)) << error;
   AIReal value = 0;
   gAdm.item->GetFloatValue(field, &value);
   EXPECT_NEAR(value, 72 + 6 * 72 / 25.4, 1e-3);

@@ -93,7 +93,7 @@ TEST_F(DialogTest, PanelLivesUntilDestroyedAndDefersDestructionInItsOwnCallback)
   e.kind = Kind::DialogPress;
   e.dialog = "TestPanel";
   e.item = 50;
-  EXPECT_FALSE(manager().applyAction(e, error));
+  EXPECT_FALSE(applyAction(e, error));
   EXPECT_EQ(error, "dialog \"TestPanel\" is hidden");
 
   gAdm.dialog->Show(panel, 1);
@@ -104,15 +104,15 @@ TEST_F(DialogTest, PanelLivesUntilDestroyedAndDefersDestructionInItsOwnCallback)
   EXPECT_EQ(log.events, (std::vector<std::string>{kADMWindowHideNotifier, kADMWindowShowNotifier}));
 
   e.item = 7;
-  EXPECT_FALSE(manager().applyAction(e, error));
+  EXPECT_FALSE(applyAction(e, error));
   EXPECT_EQ(error, "dialog \"TestPanel\" has no item 7");
   e.item = 2;  // a label
-  EXPECT_FALSE(manager().applyAction(e, error));
+  EXPECT_FALSE(applyAction(e, error));
   EXPECT_NE(error.find("cannot be pressed"), std::string::npos);
 
   log.events.clear();
   e.item = 50;
-  ASSERT_TRUE(manager().applyAction(e, error)) << error;
+  ASSERT_TRUE(applyAction(e, error)) << error;
   EXPECT_EQ(log.events,
             (std::vector<std::string>{"close pressed", "panel destroyed", "item destroyed"}));
   EXPECT_EQ(gAdm.dialog->IsVisible(panel, &visible), kBadHandleErr);
@@ -223,13 +223,13 @@ TEST_F(DialogTest, FlyoutMenuOpensThroughItsTrackerAndNotifiesTheChoice) {
   e.item = kADMMenuItemID;
   e.number = 0;
   e.modifiers = kAIAltModifier | kAIShiftModifier;
-  ASSERT_TRUE(manager().applyAction(e, error)) << error;
+  ASSERT_TRUE(applyAction(e, error)) << error;
   e.modifiers = 0;
-  ASSERT_TRUE(manager().applyAction(e, error)) << error;
+  ASSERT_TRUE(applyAction(e, error)) << error;
   e.number = 1;  // disabled: nothing happens
-  ASSERT_TRUE(manager().applyAction(e, error)) << error;
+  ASSERT_TRUE(applyAction(e, error)) << error;
   e.number = 2;
-  ASSERT_TRUE(manager().applyAction(e, error)) << error;
+  ASSERT_TRUE(applyAction(e, error)) << error;
   EXPECT_EQ(log.events,
             (std::vector<std::string>{"Select in handles mods 160 alt down",
                                       "Select handles mods 0", "Preferences... mods 0"}));
@@ -274,7 +274,7 @@ TEST_F(DialogTest, TypedValuesReachTrackersAsKeyStrokes) {
   e.dialog = "Amounts";
   e.item = 41;
   e.number = 12;
-  ASSERT_TRUE(manager().applyAction(e, error)) << error;
+  ASSERT_TRUE(applyAction(e, error)) << error;
   ASSERT_TRUE(manager().pressKey("Amounts", kADMEnterKey, 0, error)) << error;
   EXPECT_EQ(log.events, (std::vector<std::string>{"key 9 value 12", "key 3 value 12"}));
   EXPECT_EQ(itemText(itemOf(panel, 41)), "12");

@@ -1,81 +1,70 @@
-// A host with the real plug-in loaded, a private preference file, and helpers to inspect both.
+// The one fixture of scenario tests: a host with the real plug-in, its session and a driver.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <nlohmann/json.hpp>
-#include <random>
-#include <sstream>
 #include <string>
 
 #include "app/host.hpp"
+#include "session/session.hpp"
+#include "support/session_driver.hpp"
+#include "support/test_files.hpp"
 
 namespace sqtest {
 
-// A folder of its own for each test, removed afterwards.
-class TempDir {
+// A host with the real plug-in, a private folder holding its preference file and the files its
+// session reads and writes, and a session driver over it.
+class HostFixture {
  public:
-  TempDir() {
-    std::random_device rd;
-    path_ = std::filesystem::temp_directory_path() /
-            ("sqtest-" + std::to_string(rd()) + "-" + std::to_string(rd()));
-    std::filesystem::create_directories(path_);
-  }
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  const std::filesystem::path& path() const { return path_; }
+  HostFixture() = default;
+  HostFixture(const HostFixture&) = delete;
+  HostFixture& operator=(const HostFixture&) = delete;
+  ~HostFixture() { stop(); }
 
- private:
-  std::filesystem::path path_;
-};
-
-inline std::string readFile(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-inline void writeFile(const std::filesystem::path& p, const std::string& text) {
-  std::ofstream out(p, std::ios::binary);
-  out << text;
-}
-
-class HostTest : public ::testing::Test {
- protected:
+  const std::filesystem::path& folder() const { return dir_.path(); }
   std::filesystem::path prefsFile() const { return dir_.path() / "preferences.json"; }
 
-  // Creates the host (not started yet) with the real plug-in.
-  sqhost::Host& makeHost(bool unloadEachMessage = false) {
+  // Makes the host (not started yet) with the real plug-in library; a host made before is
+  // shut down first.
+  sqhost::Host& make(bool unloadEachMessage = false) {
+    stop();
     sqhost::HostOptions options;
     options.pluginPath = SQ_PLUGIN_PATH;
     options.preferenceFile = prefsFile();
     options.unloadAfterEveryMessage = unloadEachMessage;
     host_ = std::make_unique<sqhost::Host>(options);
+    session_ = std::make_unique<sqhost::Session>(*host_);
+    session_->setInputBase(folder());
+    session_->setOutputBase(folder());
+    driver_ = std::make_unique<SessionDriver>(*session_);
     return *host_;
   }
 
-  // Creates and starts the host; fails the test when the plug-in cannot be loaded.
-  sqhost::Host& startHost(bool unloadEachMessage = false) {
-    sqhost::Host& h = makeHost(unloadEachMessage);
+  // Makes and starts the host; fails the test when the plug-in cannot be loaded.
+  sqhost::Host& start(bool unloadEachMessage = false) {
+    sqhost::Host& h = make(unloadEachMessage);
     std::string error;
     EXPECT_TRUE(h.start(error)) << error;
     return h;
   }
 
-  void stopHost() {
+  // Shuts the host down and destroys it (nothing when there is none).
+  void stop() {
+    driver_.reset();
+    session_.reset();
     if (host_) host_->shutDown();
     host_.reset();
   }
 
+  bool running() const { return host_ != nullptr; }
   sqhost::Host& host() { return *host_; }
+  sqhost::Session& session() { return *session_; }
+  SessionDriver& driver() { return *driver_; }
 
-  // A preference value as stored in the file, through a fresh store.
+  // The preferences as stored in the file, through a fresh store.
   sqhost::PreferenceStore storedPreferences() const {
     sqhost::PreferenceStore store(prefsFile());
     store.load();
@@ -92,6 +81,7 @@ class HostTest : public ::testing::Test {
     return 0;
   }
 
+  // Whether the host noted a line containing fragment.
   bool noted(const std::string& fragment) const {
     for (const auto& line : host_->observer().lines()) {
       if (line.find(fragment) != std::string::npos) return true;
@@ -99,10 +89,23 @@ class HostTest : public ::testing::Test {
     return false;
   }
 
-  void TearDown() override { stopHost(); }
-
+ protected:
   TempDir dir_;
   std::unique_ptr<sqhost::Host> host_;
+
+ private:
+  std::unique_ptr<sqhost::Session> session_;
+  std::unique_ptr<SessionDriver> driver_;
+};
+
+// The fixture for Google Test: the host is shut down after each test.
+class HostTest : public ::testing::Test, public HostFixture {
+ protected:
+  sqhost::Host& makeHost(bool unloadEachMessage = false) { return make(unloadEachMessage); }
+  sqhost::Host& startHost(bool unloadEachMessage = false) { return start(unloadEachMessage); }
+  void stopHost() { stop(); }
+
+  void TearDown() override { stop(); }
 };
 
 }  // namespace sqtest

@@ -1,4 +1,4 @@
-// The plug-in's own code linked into a test, talking in-process to a host that holds one document.
+// The fixture with the plug-in's own code linked into the test talking in-process to the host.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,42 +13,30 @@
 #include "shell/plugin_state.hpp"
 #include "shell/settings.hpp"
 #include "support/host_fixture.hpp"
-#include "svg/svg_io.hpp"
 
 namespace sqtest {
 
 // A host (not started) that shows the real plug-in's resources, with the plug-in code of the test
-// binary holding its suites and using state() as its state record with the default settings. The
-// document's view is 400 x 400 pixels at zoom 1 with artwork (0, 0) at its top-left corner, so
-// artwork (h, v) is pixel (h, -v): SVG coordinates are view pixels.
-class InProcessPlugin {
+// binary holding its suites and using state() as its state record with the default settings.
+// Documents open as the session driver opens them: SVG coordinates are view pixels.
+class InProcessPlugin : public HostFixture {
  public:
   InProcessPlugin() = default;
-  InProcessPlugin(const InProcessPlugin&) = delete;
-  InProcessPlugin& operator=(const InProcessPlugin&) = delete;
   ~InProcessPlugin() { close(); }
 
-  // Opens a whole SVG document in a fresh host; a host opened before is closed first. The state
-  // record is kept (with its settings set back to the defaults).
+  // Opens an SVG document (see SessionDriver::open) in a fresh host; a host opened before is
+  // closed first. The state record is kept (with its settings set back to the defaults).
   void open(const std::string& svg) {
     close();
     std::string error;
     library_ = sqhost::PluginLibrary::open(SQ_PLUGIN_PATH, error);
     ASSERT_NE(library_, nullptr) << error;
-    sqhost::HostOptions options;
-    options.pluginPath = SQ_PLUGIN_PATH;
-    options.preferenceFile = dir_.path() / "p.json";
-    host_ = std::make_unique<sqhost::Host>(options);
-    host_->dialogs().useResources(&library_->resources());
-    auto imported = sqhost::svg::importSvg(svg);
-    ASSERT_TRUE(imported.ok()) << imported.error;
-    host_->openDocument(std::move(*imported.document));
-    sqhost::View& v = view();
-    v.width = v.height = 400;
-    v.zoom = 1;
-    v.center = {200, -200};
+    make();
+    host().dialogs().useResources(&library_->resources());
+    driver().open(svg);
+    if (::testing::Test::HasFatalFailure()) return;
     sq::AcquireCount() = 0;
-    ASSERT_EQ(sq::AcquireSuites(host_->basicSuite()), kNoErr);
+    ASSERT_EQ(sq::AcquireSuites(host().basicSuite()), kNoErr);
     acquired_ = true;
     sq::SetState(state_.get());
     sq::SetDefaultSettings(*state_);
@@ -56,21 +44,20 @@ class InProcessPlugin {
 
   void close() {
     sq::SetState(nullptr);
-    if (acquired_) sq::ReleaseSuites(host_->basicSuite());
+    if (acquired_) sq::ReleaseSuites(host().basicSuite());
     acquired_ = false;
-    host_.reset();
+    stop();
     library_.reset();
   }
 
-  sqhost::Host& host() { return *host_; }
-  sqhost::View& view() { return *host_->currentView(); }
+  sqhost::View& view() { return *host().currentView(); }
   AIDocumentViewHandle viewHandle() { return sqhost::ViewList::handleOf(view()); }
   sq::PluginState& state() { return *state_; }
-  SPPluginRef pluginRef() const { return host_->pluginRef(); }
+  SPPluginRef pluginRef() { return host().pluginRef(); }
 
   // The model object with this SVG id (any layer, any depth).
   const sqhost::Art& artNamed(const std::string& name) {
-    const sqhost::Document& doc = *host_->currentDocument();
+    const sqhost::Document& doc = *host().currentDocument();
     for (std::size_t i = 0; i < doc.layerCount(); ++i) {
       if (const sqhost::Art* found = find(doc.layer(i).group(), name)) return *found;
     }
@@ -90,9 +77,7 @@ class InProcessPlugin {
     return nullptr;
   }
 
-  TempDir dir_;
   std::unique_ptr<sqhost::PluginLibrary> library_;
-  std::unique_ptr<sqhost::Host> host_;
   bool acquired_ = false;
   std::unique_ptr<sq::PluginState> state_ = std::make_unique<sq::PluginState>();
 };

@@ -35,10 +35,7 @@ class HoverKeptPoints : public ::testing::Test {
     message.cursor = {x, -y};
     sq::hoverHitTest(s, message);
   }
-  int32_t cursor() {
-    const auto& c = plugin.host().dialogs().cursor();
-    return c ? c->id : -1;
-  }
+  int32_t cursor() { return plugin.driver().cursor(); }
 
   sqtest::InProcessPlugin plugin;
   sq::PluginState& s = plugin.state();

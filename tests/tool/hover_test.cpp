@@ -14,7 +14,6 @@
 #include "sqsdk/keyboard.h"
 #include "sqsdk/messages.h"
 #include "support/host_fixture.hpp"
-#include "svg/svg_io.hpp"
 
 namespace {
 
@@ -48,39 +47,19 @@ class Hover : public sqtest::HostTest {
   }
 
   void open(const std::string& svgBody) {
-    auto imported = sqhost::svg::importSvg(
-        "<svg xmlns=\"http://www.w3.org/2000/svg\" "
-        "xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
-        "xmlns:sodipodi=\"http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd\" "
-        "xmlns:sq=\"urn:spindlequiver:host\" viewBox=\"0 0 400 400\">" +
-        svgBody + "</svg>");
-    ASSERT_TRUE(imported.ok()) << imported.error;
-    host().openDocument(std::move(*imported.document));
-    sqhost::View& v = *host().currentView();
-    v.width = 400;
-    v.height = 400;
-    v.zoom = 1;
-    v.center = {200, -200};
-    host().selectTool(*host().registrations().toolByName("Spindlequiver Tool"));
-    host().deliverNotifications();
+    driver().open(svgBody);
+    ASSERT_TRUE(driver().chooseTool("Spindlequiver Tool"));
   }
 
   // Moves the mouse to SVG point (x, y) with no button pressed.
   void hover(float x, float y, int32_t modifiers = 0) {
-    sqhost::Event e;
-    e.kind = sqhost::Event::Kind::MouseMove;
-    e.point = {x, -y};
-    e.modifiers = modifiers;
-    ASSERT_TRUE(host().handleEvent(e));
+    ASSERT_TRUE(driver().move(x, y, modifiers));
   }
 
-  int32_t cursor() {
-    const auto& c = host().dialogs().cursor();
-    return c ? c->id : -1;
-  }
+  int32_t cursor() { return driver().cursor(); }
 
   // What the annotator draws when the whole view is painted.
-  sqhost::DisplayList paint() { return host().paintAnnotations(*host().currentView(), true); }
+  sqhost::DisplayList paint() { return driver().paint(); }
 
   static std::vector<IconDrawn> icons(const sqhost::DisplayList& list) {
     std::vector<IconDrawn> out;
@@ -360,11 +339,7 @@ TEST_F(Hover, ATieBetweenTangenciesGoesToTheLowerCandidate) {
 // Which rectangles the plug-in invalidated since the log was last cleared.
 class HoverInvalidation : public Hover {
  protected:
-  std::vector<AIRect> invalidated() {
-    std::vector<AIRect> log = host().currentView()->invalidationLog;
-    host().clearInvalidationLogs();
-    return log;
-  }
+  std::vector<AIRect> invalidated() { return driver().invalidated(); }
   static bool wholeView(const std::vector<AIRect>& log) {
     for (const AIRect& r : log) {
       if (r.left == 0 && r.top == 0 && r.right == 400 && r.bottom == 400) return true;
@@ -430,12 +405,7 @@ TEST_F(HoverInvalidation, ChangesOfTheTangencyOrPreviewRedrawTheWholeView) {
 
 TEST_F(Hover, NothingIsDrawnWhileTheToolIsSuspendedOrCtrlIsHeld) {
   start({}, kPoints);
-  auto key = [&](bool down, int32_t code) {
-    sqhost::Event e;
-    e.kind = down ? sqhost::Event::Kind::KeyDown : sqhost::Event::Kind::KeyUp;
-    e.item = code;
-    ASSERT_TRUE(host().handleEvent(e));
-  };
+  auto key = [&](bool down, int32_t code) { ASSERT_TRUE(driver().key(down, code)); };
   hover(101, 101);
   ASSERT_TRUE(icon(paint(), kLabelIcon).has_value());
 

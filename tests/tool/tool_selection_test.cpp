@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "support/host_fixture.hpp"
-#include "svg/svg_io.hpp"
 
 namespace {
 
@@ -10,10 +9,7 @@ using ToolSelection = sqtest::HostTest;
 
 TEST_F(ToolSelection, ChoosingActivatesAnnotatorAndNotifiersAndPuttingAwayUndoesPart) {
   sqhost::Host& h = startHost();
-  auto imported = sqhost::svg::importSvg(
-      R"(<svg xmlns="http://www.w3.org/2000/svg"><path d="M 0 0 L 10 10"/></svg>)");
-  ASSERT_TRUE(imported.ok());
-  h.openDocument(std::move(*imported.document));
+  driver().open(R"(<svg xmlns="http://www.w3.org/2000/svg"><path d="M 0 0 L 10 10"/></svg>)");
   h.deliverNotifications();
   const auto& r = h.registrations();
   sqhost::ToolRecord* tool = r.toolByName("Spindlequiver Tool");

@@ -9,6 +9,7 @@
 #include "app/host.hpp"
 #include "prefs/preference_store.hpp"
 #include "script/script_parser.hpp"
+#include "session/session.hpp"
 
 namespace {
 
@@ -46,12 +47,13 @@ int runScript(const RunOptions& o) {
       o.prefs.empty() ? std::nullopt : std::optional<std::string>(o.prefs));
   options.unloadAfterEveryMessage = o.unloadEachMessage;
   sqhost::Host host(options);
-  // File names in the script are relative to the script's folder.
-  host.setFileBase(std::filesystem::absolute(o.script).parent_path());
+  sqhost::Session session(host);
+  // Files the script reads are found beside it; those it writes go to --out.
+  session.setInputBase(std::filesystem::absolute(o.script).parent_path());
   if (!o.out.empty()) {
     std::error_code ec;
     std::filesystem::create_directories(o.out, ec);
-    host.setOutputBase(o.out);
+    session.setOutputBase(o.out);
   }
   host.observer().setEcho([quiet = o.quiet](const std::string& line) {
     // Quiet runs print only the lines that name a failing script line.
@@ -68,8 +70,7 @@ int runScript(const RunOptions& o) {
     std::cerr << "sqhost: " << error << "\n";
     return 1;
   }
-  for (const sqhost::Event& e : script.events) host.events().post(e);
-  const bool ok = host.runEvents();
+  const bool ok = session.run(script.steps);
   host.shutDown();
   if (!ok) {
     std::cerr << "sqhost: " << o.script << ": the script stopped on an error (see above)\n";

@@ -6,8 +6,6 @@
 #include <nlohmann/json.hpp>
 
 #include "render/raster.hpp"
-#include "script/report.hpp"
-#include "script/script_parser.hpp"
 #include "sqsdk/suites/adm_basic.h"
 #include "sqsdk/suites/ai_annotator.h"
 #include "support/host_fixture.hpp"
@@ -21,8 +19,6 @@ class IdlePaint : public sqtest::HostTest {
  protected:
   void SetUp() override {
     startHost();
-    host().setFileBase(dir_.path());
-    host().setOutputBase(dir_.path());
     sqtest::writeFile(dir_.path() / "d.svg",
                       R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 200 100">
                            <path id="wave" d="M 10 50 C 30 10 60 10 80 50"/></svg>)");
@@ -36,8 +32,7 @@ class IdlePaint : public sqtest::HostTest {
   // Runs script lines as top-level events; the annotation messages they caused, in order.
   Selectors run(const std::string& script) {
     const std::size_t from = host().messageResults().size();
-    for (const auto& e : sqhost::parseScript(script).events) host().events().post(e);
-    EXPECT_TRUE(host().runEvents()) << script;
+    EXPECT_TRUE(driver().run(script)) << script;
     Selectors out;
     const auto& results = host().messageResults();
     for (std::size_t i = from; i < results.size(); ++i) {
@@ -102,7 +97,7 @@ TEST_F(IdlePaint, InvalidatedRectanglesAreLoggedAsGivenAndReportedOnce) {
   EXPECT_EQ(report["documents"][0]["view"]["invalidated"],
             nlohmann::json::parse("[[-10, 20, 40, 9000], [9000, 0, 9050, 10]]"));
   EXPECT_TRUE(view.invalidationLog.empty());
-  EXPECT_EQ(sqhost::makeReport(host())["documents"][0]["view"]["invalidated"].size(), 0u);
+  EXPECT_EQ(driver().report()["documents"][0]["view"]["invalidated"].size(), 0u);
 }
 
 TEST_F(IdlePaint, PngShowsThePluginCursorAtTheLastMousePosition) {

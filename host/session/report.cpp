@@ -1,10 +1,11 @@
 // The JSON report: a stable snapshot of what a user of the host would see.
-#include "script/report.hpp"
+#include "session/report.hpp"
 
 #include <cstdio>
 #include <fstream>
 
 #include "app/host.hpp"
+#include "session/session.hpp"
 
 namespace sqhost {
 
@@ -156,7 +157,8 @@ json viewJson(const View& v) {
 
 }  // namespace
 
-json makeReport(Host& host) {
+json makeReport(Session& session) {
+  Host& host = session.host();
   json report;
   report["format"] = 1;
   json documents = json::array();
@@ -169,7 +171,7 @@ json makeReport(Host& host) {
   report["documents"] = std::move(documents);
   host.clearInvalidationLogs();
 
-  Host::ReportMarks& marks = host.reportMarks();
+  ReportMarks& marks = session.reportMarks();
   json alerts = json::array();
   const auto& alertRecords = host.dialogs().alerts();
   for (std::size_t i = marks.alerts; i < alertRecords.size(); ++i) {
@@ -200,7 +202,7 @@ json makeReport(Host& host) {
   marks.dialogs = shown.size();
   report["dialogs"] = std::move(dialogs);
 
-  const auto& cursor = host.dialogs().cursor();
+  const auto& cursor = host.cursor();
   report["cursor"] = cursor ? json(cursor->id) : json(nullptr);
 
   const ToolRecord* tool = host.registrations().currentTool();
@@ -232,8 +234,8 @@ json makeReport(Host& host) {
   return report;
 }
 
-std::string writeReport(Host& host, const std::filesystem::path& path) {
-  const std::string text = makeReport(host).dump(2) + "\n";
+std::string writeReport(Session& session, const std::filesystem::path& path) {
+  const std::string text = makeReport(session).dump(2) + "\n";
   std::filesystem::path temp = path;
   temp += ".tmp";
   {
