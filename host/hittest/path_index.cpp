@@ -132,11 +132,11 @@ PathIndex::~PathIndex() = default;
 
 void PathIndex::update(const Document& document) {
   Impl& m = *impl_;
-  if (m.valid && m.stamp == document.changeCount()) return;
+  if (m.valid && m.stamp == document.generation()) return;
   m.walk(document);
   if (!m.valid || !m.moveChanged()) m.rebuild();
   m.valid = true;
-  m.stamp = document.changeCount();
+  m.stamp = document.generation();
 }
 
 void PathIndex::pathsNear(const AIRealPoint& p, double radius, std::vector<const Art*>& out) const {

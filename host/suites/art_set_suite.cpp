@@ -261,7 +261,7 @@ AIErr matchingArtSet(AIArtSet set, const AIArtMatchRule* rules, int32_t count) {
     if (doc == nullptr) return kNoDocumentErr;
     if (const AIErr e = injected("MatchingArtSet")) return e;
     const std::span<const AIArtMatchRule> matched(rules, static_cast<std::size_t>(count));
-    if (std::shared_ptr<const Ids> known = matchCache().find(doc->changeCount(), matched)) {
+    if (std::shared_ptr<const Ids> known = matchCache().find(doc->generation(), matched)) {
       data->assign(std::move(known));
       return kNoErr;
     }
@@ -273,7 +273,7 @@ AIErr matchingArtSet(AIArtSet set, const AIArtMatchRule* rules, int32_t count) {
       if (matcher.holes() > 0)
         found->erase(std::remove(found->begin(), found->end(), kNoId), found->end());
     }
-    matchCache().add(doc->changeCount(), matched, found);
+    matchCache().add(doc->generation(), matched, found);
     data->assign(std::move(found));
     return kNoErr;
   });

@@ -34,7 +34,7 @@ HandleTable::Found HandleTable::search(ObjectId id, HandleKind kind, DocumentLis
     // Only the front document's objects are remembered: the fast path checks its stamp alone.
     if (i == 0) {
       fitTo(documents);
-      storage_[id & mask_] = Slot{id, doc.changeCount(), object, kind};
+      storage_[id & mask_] = Slot{id, doc.generation(), object, kind};
     }
     return {&doc, object};
   }

@@ -55,7 +55,7 @@ class HandleTable {
     const Slot& slot = slots_[id & mask_];
     if (slot.id == id && slot.kind == kind && id != kNoId) {
       Document* front = documents.front();
-      if (front != nullptr && front->changeCount() == slot.stamp) return {front, slot.object};
+      if (front != nullptr && front->generation() == slot.stamp) return {front, slot.object};
     }
     return search(id, kind, documents);
   }

@@ -50,7 +50,7 @@ class HoverAfterEdits : public sqtest::HostTest {
     e.kind = sqhost::Event::Kind::MouseMove;
     e.point = {x, -y};
     EXPECT_TRUE(host().handleEvent(e));
-    const auto& c = host().dialogs().cursor();
+    const auto& c = host().cursor();
     return c ? c->id : -1;
   }
   bool hostHits(float x, float y) {
@@ -112,12 +112,7 @@ TEST_F(HoverAfterEdits, ScriptEditsUndoAndRedoShowAtTheNextMovement) {
   EXPECT_EQ(cursorAt(95, 195), kArrow);
 
   // A script line moves p's first point 100 down in SVG units.
-  sqhost::Event move;
-  move.kind = sqhost::Event::Kind::MovePoint;
-  move.text = "p";
-  move.item = 0;
-  move.point = {0, -100};
-  ASSERT_TRUE(host().handleEvent(move));
+  ASSERT_TRUE(driver().run("move-point p 0 0 -100\n"));
   EXPECT_EQ(cursorAt(95, 195), kCorner);
   EXPECT_EQ(cursorAt(101, 201), kCorner);
   EXPECT_EQ(cursorAt(95, 95), kArrow);
