@@ -25,10 +25,6 @@ bool near(const AIRealRect& r, const AIRealPoint& p, double radius) {
          p.v <= r.top + radius;
 }
 
-bool usable(const Art& art) {
-  return !art.locked() && !art.hidden();
-}
-
 // A candidate within one path, ordered by distance, then anchors before handles, then by index.
 struct Candidate {
   double distance = std::numeric_limits<double>::infinity();
@@ -125,9 +121,10 @@ std::vector<const Art*> pickablePathsNear(const Document& document, const AIReal
   const Art* art = document.findArt(within);
   if (art == nullptr || !pickable(document, *art)) return out;
   std::vector<PathEntry> paths;
-  appendPickablePaths(*art, paths);
+  appendReachablePaths(*art, paths);
   for (const PathEntry& e : paths) {
-    if (near(e.bounds, p, radius)) out.push_back(e.path);
+    if (near(e.bounds, p, radius) && usable(*e.path) && e.path->type() == ArtType::kPath)
+      out.push_back(e.path);
   }
   return out;
 }

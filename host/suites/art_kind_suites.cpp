@@ -32,7 +32,7 @@ AIErr getPathStyle(AIArtHandle handle, AIPathStyle* outStyle) {
   return guarded([&] {
     const ResolvedArt r = resolveArt(handle);
     if (!r) return kBadHandleErr;
-    if (r.art->type() != ArtType::kPath && r.art->type() != ArtType::kCompoundPath) {
+    if (r.type != ArtType::kPath && r.type != ArtType::kCompoundPath) {
       return kBadParameterErr;
     }
     if (outStyle == nullptr) return kBadParameterErr;
@@ -53,7 +53,7 @@ AIErr setPathStyle(AIArtHandle handle, const AIPathStyle* style) {
   return guarded([&] {
     const ResolvedArt r = resolveArt(handle);
     if (!r) return kBadHandleErr;
-    if (r.art->type() != ArtType::kPath && r.art->type() != ArtType::kCompoundPath) {
+    if (r.type != ArtType::kPath && r.type != ArtType::kCompoundPath) {
       return kBadParameterErr;
     }
     if (style == nullptr) return kBadParameterErr;
@@ -95,7 +95,7 @@ const AIPathStyleSuite kPathStyleSuite = {getPathStyle, setPathStyle};
 AIErr findTextFrame(AIArtHandle handle, const void* out, const Art*& frame) {
   const ResolvedArt r = resolveArt(handle);
   if (!r) return kBadHandleErr;
-  if (r.art->type() != ArtType::kTextFrame || out == nullptr) return kBadParameterErr;
+  if (r.type != ArtType::kTextFrame || out == nullptr) return kBadParameterErr;
   frame = r.art;
   return kNoErr;
 }
@@ -128,7 +128,7 @@ AIErr getPluginArtResultArt(AIArtHandle handle, AIArtHandle* outResult) {
   return guarded([&] {
     const ResolvedArt r = resolveArt(handle);
     if (!r) return kBadHandleErr;
-    if (r.art->type() != ArtType::kPluginArt || outResult == nullptr) return kBadParameterErr;
+    if (r.type != ArtType::kPluginArt || outResult == nullptr) return kBadParameterErr;
     const Art* result = r.art->pluginResult();
     if (result == nullptr) return kCantHappenErr;
     *outResult = toArtHandle(result->id());

@@ -21,10 +21,12 @@ using Ids = std::vector<ArtId>;
 // shared with the match cache and copied only when the set is changed.
 class ArtSetData {
  public:
-  const Ids& items() const { return *items_; }
+  // The handles in order; read at every step of a walk over the set, so kept at hand.
+  std::span<const ArtId> items() const { return view_; }
 
   void assign(std::shared_ptr<const Ids> ids) {
     items_ = std::move(ids);
+    view_ = *items_;
     index_.clear();
     indexed_ = false;
   }
@@ -39,16 +41,19 @@ class ArtSetData {
   }
   void append(ArtId id) {
     own().push_back(id);
+    view_ = *items_;
     if (indexed_) index_.insert(id);
   }
   void remove(ArtId id) {
     Ids& ids = own();
     ids.erase(std::remove(ids.begin(), ids.end(), id), ids.end());
+    view_ = *items_;
     if (indexed_) index_.erase(id);
   }
   void replace(ArtId oldId, ArtId newId) {
     Ids& ids = own();
     *std::find(ids.begin(), ids.end(), oldId) = newId;
+    view_ = *items_;
     if (indexed_) {
       index_.erase(oldId);
       index_.insert(newId);
@@ -74,7 +79,8 @@ class ArtSetData {
   }
 
   std::shared_ptr<const Ids> items_ = empty();
-  std::shared_ptr<Ids> mine_;  // items_ when the set holds a list of its own
+  std::span<const ArtId> view_;  // *items_
+  std::shared_ptr<Ids> mine_;    // items_ when the set holds a list of its own
   std::unordered_set<ArtId> index_;
   bool indexed_ = false;
 };
@@ -129,9 +135,10 @@ class ArtSetStore {
   std::vector<std::uint32_t> free_;
 };
 
+constinit ArtSetStore gStore;
+
 ArtSetStore& store() {
-  static ArtSetStore instance;
-  return instance;
+  return gStore;
 }
 
 // The lists matching gave for the last few pairs of a document state (its change stamp, which

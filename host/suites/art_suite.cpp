@@ -32,7 +32,7 @@ AIErr getArtType(AIArtHandle handle, int32_t* outType) {
     const ResolvedArt r = resolveArt(handle);
     if (!r) return kBadHandleErr;
     if (outType == nullptr) return kBadParameterErr;
-    *outType = static_cast<int32_t>(r.art->type());
+    *outType = static_cast<int32_t>(r.type);
     return kNoErr;
   });
 }
@@ -167,6 +167,12 @@ AIErr getArtBounds(AIArtHandle handle, AIRealRect* outBounds) {
     const ResolvedArt r = resolveArt(handle);
     if (!r) return kBadHandleErr;
     if (outBounds == nullptr) return kBadParameterErr;
+    if (r.type == ArtType::kPath) {  // the common case, without a copy
+      const std::optional<AIRealRect>& bounds = r.art->path().curveBounds();
+      if (!bounds) return static_cast<AIErr>(kNoGeometryErr);
+      *outBounds = *bounds;
+      return kNoErr;
+    }
     const std::optional<AIRealRect> bounds = curveBounds(*r.art);
     if (!bounds) return static_cast<AIErr>(kNoGeometryErr);
     *outBounds = *bounds;

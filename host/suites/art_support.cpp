@@ -144,7 +144,6 @@ void addArt(std::optional<AIRealRect>& r, const Art& art) {
 }  // namespace
 
 std::optional<AIRealRect> curveBounds(const Art& art) {
-  if (art.type() == ArtType::kPath) return art.path().curveBounds();
   std::optional<AIRealRect> r;
   addArt(r, art);
   return r;

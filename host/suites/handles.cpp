@@ -32,11 +32,16 @@ HandleTable::Found HandleTable::search(ObjectId id, HandleKind kind, DocumentLis
     const void* object = findIn(doc, id, kind);
     if (object == nullptr) continue;
     // Only the front document's objects are remembered: the fast path checks its stamp alone.
+    const std::int32_t type =
+        kind == HandleKind::kArt
+            ? static_cast<std::int32_t>(static_cast<const Art*>(object)->type())
+            : 0;
     if (i == 0) {
       fitTo(documents);
-      storage_[id & mask_] = Slot{id, doc.generation(), object, kind};
+      storage_[id & mask_] =
+          Slot{id, doc.generation(), object, kind, static_cast<std::int8_t>(type)};
     }
-    return {&doc, object};
+    return {&doc, object, type};
   }
   return {};
 }

@@ -49,13 +49,15 @@ class HandleTable {
   struct Found {
     Document* document = nullptr;
     const void* object = nullptr;  // an Art, a Layer or the Document, as the kind says
+    std::int32_t artType = 0;      // an Art's type, kept so that asking for it reads no Art
   };
 
   Found find(ObjectId id, HandleKind kind, DocumentList& documents) {
     const Slot& slot = slots_[id & mask_];
     if (slot.id == id && slot.kind == kind && id != kNoId) {
       Document* front = documents.front();
-      if (front != nullptr && front->generation() == slot.stamp) return {front, slot.object};
+      if (front != nullptr && front->generation() == slot.stamp)
+        return {front, slot.object, slot.artType};
     }
     return search(id, kind, documents);
   }
@@ -66,6 +68,7 @@ class HandleTable {
     std::uint64_t stamp = 0;  // the front document's change stamp when the slot was filled
     const void* object = nullptr;
     HandleKind kind = HandleKind::kArt;
+    std::int8_t artType = 0;
   };
 
   Found search(ObjectId id, HandleKind kind, DocumentList& documents);
@@ -90,13 +93,14 @@ inline HandleTable& handleTable() {
 struct ResolvedArt {
   Document* document = nullptr;
   const Art* art = nullptr;
+  ArtType type = ArtType::kGroup;  // art->type(), at hand without reading the art
   explicit operator bool() const { return art != nullptr; }
 };
 
 inline ResolvedArt resolveArt(AIArtHandle handle) {
   const HandleTable::Found f =
       handleTable().find(artIdOf(handle), HandleKind::kArt, host().documents());
-  return {f.document, static_cast<const Art*>(f.object)};
+  return {f.document, static_cast<const Art*>(f.object), static_cast<ArtType>(f.artType)};
 }
 
 // A layer with the document that holds it; both null when the handle names no live layer.

@@ -20,7 +20,7 @@ struct PathRef {
 PathRef findPath(AIArtHandle handle) {
   const ResolvedArt r = resolveArt(handle);
   if (!r) return {kBadHandleErr};
-  if (r.art->type() != ArtType::kPath) return {kBadParameterErr};
+  if (r.type != ArtType::kPath) return {kBadParameterErr};
   return {kNoErr, r.document, r.art};
 }
 

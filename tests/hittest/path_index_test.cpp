@@ -144,13 +144,21 @@ TEST(PathIndex, AnswersAsAWalkWouldAfterEveryKindOfChange) {
     const std::size_t d = std::uniform_int_distribution<std::size_t>(0, docs.size() - 1)(rng);
     if (step % 50 == 0) earlier[d] = docs[d];
     change(docs[d], earlier[d], rng);
-    for (int q = 0; q < 4; ++q) {
+    // Now and then enough queries for the tree to be built, so that both ways of answering and
+    // the moves in the tree are checked.
+    const int queries = step % 3 == 0 ? PathIndex::kUsesBeforeTree + 4 : 4;
+    for (int q = 0; q < queries; ++q) {
       const AIRealPoint p{coord(rng), -coord(rng)};
       const double r = radius(rng);
       ASSERT_EQ(pickablePathsNear(docs[d], p, r), expected(docs[d], p, r))
           << "step " << step << " at " << p.h << ", " << p.v << " radius " << r;
     }
   }
+}
+
+// Queries of an unchanged document until the index has built its tree.
+void useUntilBuilt(const Document& doc) {
+  for (std::size_t i = 0; i <= PathIndex::kUsesBeforeTree; ++i) pickablePathsNear(doc, {0, 0}, 1);
 }
 
 TEST(PathIndex, AnEditedPathMovesInTheTreeAndNewPathsRebuildIt) {
@@ -160,13 +168,14 @@ TEST(PathIndex, AnEditedPathMovesInTheTreeAndNewPathsRebuildIt) {
   const std::size_t rebuilds = index.rebuilds();
   const std::size_t moves = index.moves();
   EXPECT_EQ(index.size(), 25u);
+  useUntilBuilt(doc);
+  EXPECT_EQ(index.rebuilds(), rebuilds + 1);
 
   // One path moved: the walk finds the same paths in the same order, one entry moves.
   const Art& path = doc.layer(0).group().child(1);
   auto s = squareAt(900, -900, 10);
   doc.modifyArt(path.id())->setSegments(0, s);
   EXPECT_EQ(pickablePathsNear(doc, {905, -895}, 1), std::vector<const Art*>{&path});
-  EXPECT_EQ(index.rebuilds(), rebuilds);
   EXPECT_EQ(index.moves(), moves + 1);
 
   // Nothing changed: nothing to do. A selection change: a walk, nothing to move.
@@ -174,13 +183,16 @@ TEST(PathIndex, AnEditedPathMovesInTheTreeAndNewPathsRebuildIt) {
   doc.modifyArt(path.id())->setSelected(true);
   pickablePathsNear(doc, {0, 0}, 1);
   EXPECT_EQ(index.moves(), moves + 1);
-  EXPECT_EQ(index.rebuilds(), rebuilds);
+  EXPECT_EQ(index.rebuilds(), rebuilds + 1);
 
-  // A new path: built again.
+  // A new path: found at once by a scan; the tree is built again once the document stays put.
   doc.insertArt(doc.layer(1).group().id(), 0, pathAt(-500, 500, 10));
   EXPECT_EQ(pickablePathsNear(doc, {-495, 505}, 1).size(), 1u);
-  EXPECT_EQ(index.rebuilds(), rebuilds + 1);
   EXPECT_EQ(index.size(), 26u);
+  EXPECT_EQ(index.rebuilds(), rebuilds + 1);
+  useUntilBuilt(doc);
+  EXPECT_EQ(index.rebuilds(), rebuilds + 2);
+  EXPECT_EQ(pickablePathsNear(doc, {-495, 505}, 1).size(), 1u);
 }
 
 }  // namespace
