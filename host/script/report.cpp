@@ -2,9 +2,9 @@
 #include "script/report.hpp"
 
 #include <cstdio>
-#include <fstream>
 
 #include "app/host.hpp"
+#include "io/atomic_file.hpp"
 
 namespace sqhost {
 
@@ -234,26 +234,7 @@ json makeReport(Host& host) {
 
 std::string writeReport(Host& host, const std::filesystem::path& path) {
   const std::string text = makeReport(host).dump(2) + "\n";
-  std::filesystem::path temp = path;
-  temp += ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return "cannot write the report to " + path.string();
-    out << text;
-    out.flush();
-    if (!out) {
-      std::error_code ec;
-      std::filesystem::remove(temp, ec);
-      return "cannot write the report to " + path.string();
-    }
-  }
-  std::error_code ec;
-  std::filesystem::rename(temp, path, ec);
-  if (ec) {
-    std::filesystem::remove(temp, ec);
-    return "cannot write the report to " + path.string() + ": " + ec.message();
-  }
-  return "";
+  return io::writeFileAtomically(path, text);
 }
 
 }  // namespace sqhost
