@@ -14,8 +14,8 @@
 #include "app/events.hpp"
 #include "app/plugin_library.hpp"
 #include "dialogs/dialog_model.hpp"
-#include "dialogs/display_list.hpp"
-#include "dialogs/drawer.hpp"
+#include "render/display_list.hpp"
+#include "render/drawer.hpp"
 #include "sqsdk/suites/adm_types.h"
 #include "sqsdk/types.h"
 

@@ -9,7 +9,7 @@
 #include <sanitizer/lsan_interface.h>
 #endif
 
-#include "dialogs/font_metrics.hpp"
+#include "render/font_metrics.hpp"
 #include "render/painters.hpp"
 #include "sqsdk/suites/adm_drawer.h"
 

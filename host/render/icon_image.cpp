@@ -1,5 +1,5 @@
 // Decoding the plug-in's PNG resources with Cairo.
-#include "dialogs/icon_image.hpp"
+#include "render/icon_image.hpp"
 
 #include <cairo.h>
 
