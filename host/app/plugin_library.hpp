@@ -9,6 +9,7 @@
 #include <tuple>
 #include <vector>
 
+#include "render/icon_image.hpp"
 #include "sqsdk/messages.h"
 #include "sqsdk/resources.h"
 
@@ -50,6 +51,7 @@ struct MenuTemplate {
 struct CursorImage {
   int32_t hotspotX = 0, hotspotY = 0;
   std::vector<unsigned char> png;
+  std::shared_ptr<const IconImage> picture;  // the png, decoded when first drawn; null if unusable
 };
 
 // Every resource of a plug-in, copied when the library is first loaded.

@@ -1,44 +1,26 @@
-// Decoding the plug-in's PNG resources with Cairo.
+// The plug-in's pictures: the size from the PNG header, the pixels decoded on first use.
 #include "render/icon_image.hpp"
 
-#include <cairo.h>
-
-#include <cstring>
+#include "io/png_decoder.hpp"
 
 namespace sqhost {
-namespace {
 
-struct PngSource {
-  const std::vector<unsigned char>* bytes;
-  std::size_t offset;
-};
-
-cairo_status_t readPng(void* closure, unsigned char* data, unsigned int length) {
-  auto* source = static_cast<PngSource*>(closure);
-  if (source->bytes->size() - source->offset < length) return CAIRO_STATUS_READ_ERROR;
-  std::memcpy(data, source->bytes->data() + source->offset, length);
-  source->offset += length;
-  return CAIRO_STATUS_SUCCESS;
+const render::Raster& IconImage::raster() const {
+  if (!raster_) raster_ = render::Raster::fromPng(png);
+  return *raster_;
 }
-
-}  // namespace
 
 std::shared_ptr<const IconImage> decodeIcon(const std::vector<unsigned char>& png, int32_t id,
                                             int32_t index) {
-  PngSource source{&png, 0};
-  cairo_surface_t* surface = cairo_image_surface_create_from_png_stream(readPng, &source);
-  const bool readable = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
-  IconImage image;
-  if (readable) {
-    image.width = cairo_image_surface_get_width(surface);
-    image.height = cairo_image_surface_get_height(surface);
-  }
-  cairo_surface_destroy(surface);
-  if (!readable) return nullptr;
-  image.resourceID = id;
-  image.resourceIndex = index;
-  image.png = png;
-  return std::make_shared<const IconImage>(std::move(image));
+  const io::PngResult<io::PngSize> header = io::readPngSize(png);
+  if (!header.ok()) return nullptr;
+  auto image = std::make_shared<IconImage>();
+  image->resourceID = id;
+  image->resourceIndex = index;
+  image->width = header.value->width;
+  image->height = header.value->height;
+  image->png = png;
+  return image;
 }
 
 }  // namespace sqhost

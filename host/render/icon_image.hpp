@@ -1,9 +1,12 @@
-// Images the dialog manager shows: a plug-in's PNG resources, decoded once and shared.
+// Pictures the host shows for the plug-in: its PNG resources, sized at once, decoded when drawn.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
+
+#include "render/raster.hpp"
 
 namespace sqhost {
 
@@ -14,10 +17,20 @@ struct IconImage {
   int32_t resourceIndex = 0;
   int32_t width = 0;
   int32_t height = 0;
-  std::vector<unsigned char> png;  // the resource's bytes, for renderers
+  std::vector<unsigned char> png;  // the resource's bytes
+
+  // The pixels, decoded on the first call and kept for every later one; a failed raster (ok()
+  // false, error() saying why) when the bytes do not decode. For the host's user-interface
+  // thread only.
+  const render::Raster& raster() const;
+  bool decoded() const { return raster_.has_value(); }
+
+ private:
+  mutable std::optional<render::Raster> raster_;
 };
 
-// Reads the PNG's size with Cairo. Null when the bytes are not a readable PNG image.
+// Reads the PNG's size from its header; the pixels wait until the picture is first drawn. Null
+// when the bytes are not a PNG image with a usable header.
 std::shared_ptr<const IconImage> decodeIcon(const std::vector<unsigned char>& png, int32_t id,
                                             int32_t index);
 
