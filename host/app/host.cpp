@@ -58,10 +58,8 @@ Host::Host(HostOptions options)
   // Every user action on a dialog is one undo context.
   dialogs_.setActionHooks([this] { undo_.beginContext("Dialog Edit"); },
                           [this] { undo_.endContext(); });
-  preferences_.setWriteObserver([this](const PreferenceWrite& w) {
-    preferencesDirty_ = true;
-    observer_.note("preference write: " + w.text());
-  });
+  preferences_.setWriteObserver(
+      [this](const PreferenceWrite& w) { observer_.note("preference write: " + w.text()); });
 }
 
 Host::~Host() {
@@ -160,7 +158,7 @@ void Host::shutDown() {
                      " bytes) was never freed");
     }
   }
-  preferencesDirty_ = true;
+  // The one write of the preference file in a run, and only when a value changed.
   savePreferencesIfChanged();
 }
 
@@ -192,12 +190,10 @@ void Host::afterTopLevelMessage() {
     if (!unloadPlugin(error) || !reloadPlugin(error)) observer_.note(error);
   }
   if (!delivering_) deliverNotifications();
-  savePreferencesIfChanged();
 }
 
 void Host::savePreferencesIfChanged() {
-  if (!preferencesDirty_) return;
-  preferencesDirty_ = false;
+  if (!preferences_.hasUnsavedChanges()) return;
   const PreferenceSaveResult saved = preferences_.save();
   if (!saved.ok()) observer_.note(saved.error);
 }

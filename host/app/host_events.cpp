@@ -105,7 +105,6 @@ bool Host::handleEvent(const Event& e) {
   if (!ok) observer_.note("line " + std::to_string(e.line) + ": " + error);
   deliverNotifications();
   paintWhenIdle();
-  savePreferencesIfChanged();
   return ok;
 }
 

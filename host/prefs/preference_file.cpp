@@ -267,6 +267,7 @@ PreferenceLoadResult PreferenceStore::load() {
   PreferenceLoadResult result;
   try {
     sections_.clear();
+    fileSections_.clear();
     saveRefusal_.clear();
     if (file_.empty()) return result;
 
@@ -298,6 +299,7 @@ PreferenceLoadResult PreferenceStore::load() {
       problem = "not valid JSON: " + parseErrorReason(error.what());
     }
     if (problem.empty()) {
+      fileSections_ = parsed;
       sections_ = std::move(parsed);
       result.status = PreferenceLoadResult::Status::loaded;
       return result;
@@ -321,6 +323,7 @@ PreferenceLoadResult PreferenceStore::load() {
     return result;
   } catch (...) {
     sections_.clear();
+    fileSections_.clear();
     result.status = PreferenceLoadResult::Status::unreadable;
     result.message = "Cannot load the preference file: out of memory. Using the defaults.";
     saveRefusal_ = "the preference file could not be loaded";
@@ -328,7 +331,7 @@ PreferenceLoadResult PreferenceStore::load() {
   }
 }
 
-PreferenceSaveResult PreferenceStore::save() const {
+PreferenceSaveResult PreferenceStore::save() {
   PreferenceSaveResult result;
   try {
     if (file_.empty()) {
@@ -337,7 +340,9 @@ PreferenceSaveResult PreferenceStore::save() const {
       result.error = "Preferences not saved: " + saveRefusal_ + ".";
     } else {
       const std::string failure = writeAtomically(file_, toJson().dump(2) + "\n");
-      if (!failure.empty()) {
+      if (failure.empty()) {
+        fileSections_ = sections_;
+      } else {
         result.error = "Preferences not saved: " + failure + ".";
       }
     }

@@ -75,8 +75,10 @@ class HostTest : public ::testing::Test {
 
   sqhost::Host& host() { return *host_; }
 
-  // A preference value as stored in the file, through a fresh store.
+  // The preferences as the next start would find them: the file, through a fresh store, or
+  // while a host runs (it writes the file once, at shut-down) the values held for the file.
   sqhost::PreferenceStore storedPreferences() const {
+    if (host_ && host_->started()) return host_->preferences();
     sqhost::PreferenceStore store(prefsFile());
     store.load();
     return store;
