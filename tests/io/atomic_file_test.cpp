@@ -3,15 +3,14 @@
 #include "io/atomic_file.hpp"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <csignal>
 #include <vector>
 
+#include "support/file_size_limit.hpp"
 #include "support/host_fixture.hpp"
 
 namespace sqhost::io {
@@ -127,15 +126,8 @@ TEST(AtomicFile, AFailedWriteLeavesTheFileWholeAndNamesIt) {
   EXPECT_EQ(readFile(file), "previous contents");
 
   // The write fails part-way, as on a full disk.
-  rlimit old{};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = old;
-  small.rlim_cur = 8;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  const std::string tooLarge = writeFileAtomically(file, std::string(64, 'x'));
-  ::setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, oldHandler);
+  const std::string tooLarge =
+      sqtest::withFileSizeLimit(8, [&] { return writeFileAtomically(file, std::string(64, 'x')); });
   EXPECT_NE(tooLarge.find("cannot save " + file.string()), std::string::npos) << tooLarge;
   EXPECT_EQ(readFile(file), "previous contents");
 
