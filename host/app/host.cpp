@@ -44,7 +44,13 @@ std::string errorText(AIErr error) {
     const auto c = static_cast<unsigned char>((code >> shift) & 0xFF);
     printable = c >= 0x20 && c < 0x7F;
   }
-  if (printable) return "'" + fourCCText(code) + "'";
+  if (printable) {
+    // Appended piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict) on "'" + a temporary.
+    std::string quoted = "'";
+    quoted += fourCCText(code);
+    quoted += '\'';
+    return quoted;
+  }
   return std::to_string(error);
 }
 
@@ -92,10 +98,8 @@ Host::Host(HostOptions options)
   basic_.ReleaseSuite = basicRelease;
   basic_.IsEqual = basicIsEqual;
   publishSuites();
-  preferences_.setWriteObserver([this](const PreferenceWrite& w) {
-    preferencesDirty_ = true;
-    observer_.note("preference write: " + w.text());
-  });
+  preferences_.setWriteObserver(
+      [this](const PreferenceWrite& w) { observer_.note("preference write: " + w.text()); });
 }
 
 Host::~Host() {
@@ -195,7 +199,7 @@ void Host::shutDown() {
                      " bytes) was never freed");
     }
   }
-  preferencesDirty_ = true;
+  // The one write of the preference file in a run, and only when a value changed.
   savePreferencesIfChanged();
 }
 
@@ -227,12 +231,10 @@ void Host::afterTopLevelMessage() {
     if (!unloadPlugin(error) || !reloadPlugin(error)) observer_.note(error);
   }
   if (!delivering_) deliverNotifications();
-  savePreferencesIfChanged();
 }
 
 void Host::savePreferencesIfChanged() {
-  if (!preferencesDirty_) return;
-  preferencesDirty_ = false;
+  if (!preferences_.hasUnsavedChanges()) return;
   const PreferenceSaveResult saved = preferences_.save();
   if (!saved.ok()) observer_.note(saved.error);
 }
@@ -318,7 +320,6 @@ bool Host::runEvents() {
 void Host::idle() {
   deliverNotifications();
   paintWhenIdle();
-  savePreferencesIfChanged();
 }
 
 void* Host::allocateBlock(std::size_t size, const std::string& name) {

@@ -215,7 +215,6 @@ class Host {
   std::vector<uintptr_t> contexts_;
   uintptr_t nextContext_ = 1;
   bool contextOpenedUndo_ = false;
-  bool preferencesDirty_ = false;
   struct Injection {
     int remaining;
     AIErr error;

@@ -1,5 +1,6 @@
 // The host painting views: annotators drawing dirty regions, full repaints, and the cursor picture.
 #include "app/host.hpp"
+#include "io/png_decoder.hpp"
 #include "render/view_renderer.hpp"
 
 namespace sqhost {
@@ -84,13 +85,14 @@ render::CursorPicture Host::cursorPicture(const View& view) {
   if (found == resources->cursors.end()) return picture;
   const std::optional<AIPoint> at = view.toView(*view.lastMouse);
   if (!at) return picture;
-  auto image = std::make_shared<const render::Raster>(render::Raster::fromPng(found->second.png));
-  if (!image->ok()) {
-    observer_.note("the picture of cursor " + std::to_string(choice->id) +
-                   " cannot be read: " + image->error());
+  // Decoded the first time it is drawn, then kept with the plug-in's resources.
+  const std::shared_ptr<const IconImage>& cursor = found->second.picture;
+  if (!cursor || !cursor->raster().ok()) {
+    observer_.note("the picture of cursor " + std::to_string(choice->id) + " cannot be read: " +
+                   (cursor ? cursor->raster().error() : io::readPngSize(found->second.png).error));
     return picture;
   }
-  picture.image = std::move(image);
+  picture.image = std::shared_ptr<const render::Raster>(cursor, &cursor->raster());
   picture.hotspot = {found->second.hotspotX, found->second.hotspotY};
   picture.at = *at;
   return picture;

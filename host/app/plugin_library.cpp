@@ -123,8 +123,9 @@ bool copyResources(const SPResourceTable& table, PluginResources& out, std::stri
       out.images[{e.id, e.index}] = std::vector<unsigned char>(b, b + e.size);
     } else if (e.type == kSPCursorResourceType) {
       const auto* c = static_cast<const SPCursorResource*>(e.data);
-      out.cursors[e.id] = CursorImage{c->hotspotX, c->hotspotY,
-                                      std::vector<unsigned char>(c->png, c->png + c->pngSize)};
+      std::vector<unsigned char> png(c->png, c->png + c->pngSize);
+      std::shared_ptr<const IconImage> picture = decodeIcon(png, e.id, 0);
+      out.cursors[e.id] = CursorImage{c->hotspotX, c->hotspotY, std::move(png), std::move(picture)};
     }
     // Unknown resource types are kept out of the host's view, as a real host would ignore them.
   }

@@ -12,8 +12,8 @@
 
 #include "dialogs/dialog_model.hpp"
 #include "dialogs/dialog_services.hpp"
-#include "dialogs/display_list.hpp"
-#include "dialogs/drawer.hpp"
+#include "render/display_list.hpp"
+#include "render/drawer.hpp"
 #include "sqsdk/suites/adm_types.h"
 #include "sqsdk/types.h"
 

@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "dialogs/display_list.hpp"
-#include "dialogs/icon_image.hpp"
 #include "dialogs/number_field.hpp"
+#include "render/display_list.hpp"
+#include "render/icon_image.hpp"
 #include "sqsdk/suites/adm_types.h"
 #include "sqsdk/types.h"
 

@@ -2,7 +2,7 @@
 #include <algorithm>
 
 #include "dialogs/dialog_manager.hpp"
-#include "dialogs/font_metrics.hpp"
+#include "render/font_metrics.hpp"
 #include "sqsdk/suites/adm_item.h"
 
 namespace sqhost {

@@ -3,9 +3,12 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "render/icon_image.hpp"
 
 namespace sqhost {
 
@@ -30,6 +33,7 @@ struct MenuTemplate {
 struct CursorImage {
   int32_t hotspotX = 0, hotspotY = 0;
   std::vector<unsigned char> png;
+  std::shared_ptr<const IconImage> picture;  // the png, decoded when first drawn; null if unusable
 };
 
 // Every resource of a plug-in, copied when the library is first loaded.

@@ -17,6 +17,7 @@
 #include <system_error>
 #include <utility>
 
+#include "io/atomic_file.hpp"
 #include "prefs/preference_store.hpp"
 
 namespace sqhost {
@@ -194,72 +195,16 @@ fs::path setAside(const fs::path& file, std::string& problem) {
   return {};
 }
 
-bool writeAll(int fd, const std::string& data) {
-  std::size_t done = 0;
-  while (done < data.size()) {
-    const ssize_t wrote = ::write(fd, data.data() + done, data.size() - done);
-    if (wrote < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<std::size_t>(wrote);
-  }
-  return true;
-}
-
-// Replaces `target` with `data` so that a reader sees either the old file or the whole new one.
+// Replaces `target` with `data` atomically, creating its folder first when it is missing.
 std::string writeAtomically(const fs::path& target, const std::string& data) {
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
   std::error_code ec;
   fs::create_directories(folder, ec);
-  if (ec) return "cannot create the folder " + folder.string() + ": " + ec.message();
-
-  std::string pattern = (folder / ("." + target.filename().string() + ".tmp-XXXXXX")).string();
-  const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-  if (fd < 0) {
-    const int error = errno;
-    return "cannot create a temporary file in " + folder.string() + ": " + errnoText(error);
+  if (ec) {
+    return "cannot save " + target.string() + ": cannot create the folder " + folder.string() +
+           ": " + ec.message();
   }
-  const fs::path temporary = pattern;
-
-  struct stat existing {};
-  if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
-    (void)::fchmod(fd, existing.st_mode & 0777);  // keep the user's permissions; best effort
-  }
-
-  // Each step records errno at once, before building a message can disturb it.
-  std::string failure;
-  int error = 0;
-  const char* step = nullptr;
-  if (!writeAll(fd, data)) {
-    error = errno;
-    step = "cannot write ";
-  } else if (::fsync(fd) != 0) {
-    error = errno;
-    step = "cannot flush to disk ";
-  }
-  if (::close(fd) != 0 && step == nullptr) {
-    error = errno;
-    step = "cannot close ";
-  }
-  if (step != nullptr) {
-    failure = step + temporary.string() + ": " + errnoText(error);
-  } else if (::rename(temporary.c_str(), target.c_str()) != 0) {
-    error = errno;
-    failure = "cannot replace " + target.string() + ": " + errnoText(error);
-  }
-  if (!failure.empty()) {
-    ::unlink(temporary.c_str());
-    return failure;
-  }
-
-  // Make the rename itself durable; the new contents are in place whatever this returns.
-  const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folderFd >= 0) {
-    (void)::fsync(folderFd);
-    ::close(folderFd);
-  }
-  return {};
+  return io::writeFileAtomically(target, data);
 }
 
 using Sections =
@@ -322,6 +267,7 @@ PreferenceLoadResult PreferenceStore::load() {
   PreferenceLoadResult result;
   try {
     sections_.clear();
+    fileSections_.clear();
     saveRefusal_.clear();
     if (file_.empty()) return result;
 
@@ -353,6 +299,7 @@ PreferenceLoadResult PreferenceStore::load() {
       problem = "not valid JSON: " + parseErrorReason(error.what());
     }
     if (problem.empty()) {
+      fileSections_ = parsed;
       sections_ = std::move(parsed);
       result.status = PreferenceLoadResult::Status::loaded;
       return result;
@@ -376,6 +323,7 @@ PreferenceLoadResult PreferenceStore::load() {
     return result;
   } catch (...) {
     sections_.clear();
+    fileSections_.clear();
     result.status = PreferenceLoadResult::Status::unreadable;
     result.message = "Cannot load the preference file: out of memory. Using the defaults.";
     saveRefusal_ = "the preference file could not be loaded";
@@ -383,7 +331,7 @@ PreferenceLoadResult PreferenceStore::load() {
   }
 }
 
-PreferenceSaveResult PreferenceStore::save() const {
+PreferenceSaveResult PreferenceStore::save() {
   PreferenceSaveResult result;
   try {
     if (file_.empty()) {
@@ -392,8 +340,10 @@ PreferenceSaveResult PreferenceStore::save() const {
       result.error = "Preferences not saved: " + saveRefusal_ + ".";
     } else {
       const std::string failure = writeAtomically(file_, toJson().dump(2) + "\n");
-      if (!failure.empty()) {
-        result.error = "Preferences not saved to " + file_.string() + ": " + failure + ".";
+      if (failure.empty()) {
+        fileSections_ = sections_;
+      } else {
+        result.error = "Preferences not saved: " + failure + ".";
       }
     }
   } catch (...) {

@@ -115,7 +115,10 @@ class PreferenceStore {
   // Writes the contents to the file atomically: a temporary file in the same folder, flushed to
   // disk, then renamed over the target. Creates missing parent folders. Refuses to replace a
   // file that load() could neither read nor set aside.
-  PreferenceSaveResult save() const;
+  PreferenceSaveResult save();
+  // True when the contents differ from what the file held when it was last loaded or saved
+  // (a missing file holds nothing). Writing a value a key already holds changes nothing.
+  bool hasUnsavedChanges() const { return sections_ != fileSections_; }
 
   // The contents as the file holds them (also used for machine-readable reports).
   nlohmann::json toJson() const;
@@ -128,6 +131,7 @@ class PreferenceStore {
 
   std::filesystem::path file_;
   std::map<std::string, Section, std::less<>> sections_;
+  std::map<std::string, Section, std::less<>> fileSections_;  // as last loaded or saved
   std::vector<PreferenceWrite> writes_;
   std::function<void(const PreferenceWrite&)> observer_;
   std::string saveRefusal_;  // why save() must not touch the file; empty when it may

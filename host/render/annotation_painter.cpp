@@ -3,13 +3,12 @@
 #include <cmath>
 #include <cstring>
 #include <numbers>
-#include <unordered_map>
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
 #endif
 
-#include "dialogs/font_metrics.hpp"
+#include "render/font_metrics.hpp"
 #include "render/painters.hpp"
 #include "sqsdk/suites/adm_drawer.h"
 
@@ -256,26 +255,12 @@ void paintXor(const Raster& target, const DrawOp& op) {
   cairo_surface_mark_dirty_rectangle(target.surface(), region.left, region.top, w, h);
 }
 
-class IconCache {
- public:
-  const Raster* find(const std::shared_ptr<const IconImage>& icon) {
-    if (!icon) return nullptr;
-    auto [it, inserted] = rasters_.try_emplace(icon.get());
-    if (inserted) it->second = Raster::fromPng(icon->png);
-    return it->second.ok() ? &it->second : nullptr;
-  }
-
- private:
-  std::unordered_map<const IconImage*, Raster> rasters_;
-};
-
 }  // namespace
 
 void paintDisplayList(const Raster& target, const Raster& base, const DisplayList& list) {
   Context context = target.context();
   if (!context) return;
   cairo_t* cr = context.get();
-  IconCache icons;
   for (const DrawOp& op : list.ops) {
     if (op.mode == kADMXorMode && op.kind != DrawOp::Kind::Icon &&
         op.kind != DrawOp::Kind::ClearRect) {
@@ -285,8 +270,9 @@ void paintDisplayList(const Raster& target, const Raster& base, const DisplayLis
     cairo_save(cr);
     clipTo(cr, op.clip, target.width(), target.height());
     if (op.kind == DrawOp::Kind::Icon) {
-      const Raster* image = withinReach(op.rect) ? icons.find(op.icon) : nullptr;
-      if (image != nullptr) {
+      // A picture is decoded the first time it is drawn and kept with the picture.
+      const Raster* image = op.icon && withinReach(op.rect) ? &op.icon->raster() : nullptr;
+      if (image != nullptr && image->ok()) {
         cairo_set_source_surface(cr, image->surface(), op.from.h, op.from.v);
         cairo_paint(cr);
       }

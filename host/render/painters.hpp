@@ -5,8 +5,8 @@
 
 #include <optional>
 
-#include "dialogs/display_list.hpp"
 #include "document/document.hpp"
+#include "render/display_list.hpp"
 #include "render/raster.hpp"
 #include "views/view.hpp"
 

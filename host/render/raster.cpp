@@ -3,21 +3,10 @@
 
 #include <cstring>
 
+#include "io/png_decoder.hpp"
+
 namespace sqhost::render {
 namespace {
-
-struct PngReader {
-  const std::vector<unsigned char>* bytes;
-  std::size_t offset;
-};
-
-cairo_status_t readBytes(void* closure, unsigned char* data, unsigned int length) {
-  auto* reader = static_cast<PngReader*>(closure);
-  if (reader->bytes->size() - reader->offset < length) return CAIRO_STATUS_READ_ERROR;
-  std::memcpy(data, reader->bytes->data() + reader->offset, length);
-  reader->offset += length;
-  return CAIRO_STATUS_SUCCESS;
-}
 
 cairo_status_t appendBytes(void* closure, const unsigned char* data, unsigned int length) {
   auto* out = static_cast<std::vector<unsigned char>*>(closure);
@@ -45,19 +34,22 @@ Raster Raster::create(int width, int height) {
 }
 
 Raster Raster::fromPng(const std::vector<unsigned char>& png) {
-  PngReader reader{&png, 0};
-  Raster decoded;
-  decoded.surface_.reset(cairo_image_surface_create_from_png_stream(readBytes, &reader));
-  const cairo_status_t status = cairo_surface_status(decoded.surface_.get());
-  if (status != CAIRO_STATUS_SUCCESS) return failed(cairo_status_to_string(status));
-  if (cairo_image_surface_get_format(decoded.surface()) == CAIRO_FORMAT_ARGB32) return decoded;
-  // Opaque images decode as RGB24; redraw them so that every raster has the same pixel layout.
-  Raster argb = create(decoded.width(), decoded.height());
-  if (!argb.ok()) return argb;
-  Context cr = argb.context();
-  cairo_set_source_surface(cr.get(), decoded.surface(), 0, 0);
-  cairo_paint(cr.get());
-  return argb;
+  io::PngResult<io::PngPicture> decoded = io::decodePng(png);
+  if (!decoded.ok()) return failed(std::move(decoded.error));
+  const io::PngPicture& picture = *decoded.value;
+  Raster raster = create(picture.size.width, picture.size.height);
+  if (!raster.ok()) return raster;
+  // The decoder gives the surface's own layout; only the row stride differs.
+  cairo_surface_flush(raster.surface());
+  unsigned char* data = cairo_image_surface_get_data(raster.surface());
+  const int stride = cairo_image_surface_get_stride(raster.surface());
+  const auto width = static_cast<std::size_t>(picture.size.width);
+  for (int y = 0; y < picture.size.height; ++y) {
+    std::memcpy(data + static_cast<std::ptrdiff_t>(y) * stride,
+                picture.argb.data() + static_cast<std::size_t>(y) * width, width * 4);
+  }
+  cairo_surface_mark_dirty(raster.surface());
+  return raster;
 }
 
 Raster Raster::failed(std::string message) {

@@ -34,7 +34,7 @@ class Raster {
   Raster() = default;
   // A fully transparent surface of the given size; sides must be within 1 .. kMaxSide.
   static Raster create(int width, int height);
-  // Decodes PNG bytes into an ARGB32 surface; a failed raster for anything unreadable.
+  // Decodes PNG bytes into an ARGB32 surface; a failed raster saying why for anything unreadable.
   static Raster fromPng(const std::vector<unsigned char>& png);
   // A failed raster carrying a message.
   static Raster failed(std::string message);

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <exception>
 
-#include "render/atomic_file.hpp"
+#include "io/atomic_file.hpp"
 #include "render/painters.hpp"
 
 namespace sqhost::render {
@@ -71,7 +71,7 @@ std::string renderViewToPng(const Document& document, const View& view,
     if (!raster.ok()) return "cannot render " + path.string() + ": " + raster.error();
     const Raster::Png png = raster.encodePng();
     if (!png.error.empty()) return "cannot render " + path.string() + ": " + png.error;
-    return writeFileAtomically(path, png.bytes);
+    return io::writeFileAtomically(path, png.bytes);
   } catch (const std::exception& e) {
     return "cannot render " + path.string() + ": " + e.what();
   }

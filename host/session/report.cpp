@@ -2,9 +2,9 @@
 #include "session/report.hpp"
 
 #include <cstdio>
-#include <fstream>
 
 #include "app/host.hpp"
+#include "io/atomic_file.hpp"
 #include "session/session.hpp"
 
 namespace sqhost {
@@ -236,26 +236,7 @@ json makeReport(Session& session) {
 
 std::string writeReport(Session& session, const std::filesystem::path& path) {
   const std::string text = makeReport(session).dump(2) + "\n";
-  std::filesystem::path temp = path;
-  temp += ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return "cannot write the report to " + path.string();
-    out << text;
-    out.flush();
-    if (!out) {
-      std::error_code ec;
-      std::filesystem::remove(temp, ec);
-      return "cannot write the report to " + path.string();
-    }
-  }
-  std::error_code ec;
-  std::filesystem::rename(temp, path, ec);
-  if (ec) {
-    std::filesystem::remove(temp, ec);
-    return "cannot write the report to " + path.string() + ": " + ec.message();
-  }
-  return "";
+  return io::writeFileAtomically(path, text);
 }
 
 }  // namespace sqhost

@@ -1,5 +1,5 @@
 // "ADM Drawer Suite" and "ADM Icon Suite": drawing into display lists, and PNG icons.
-#include "dialogs/font_metrics.hpp"
+#include "render/font_metrics.hpp"
 #include "sqsdk/errors.h"
 #include "sqsdk/suites/adm_drawer.h"
 #include "sqsdk/suites/adm_icon.h"

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "dialogs/font_metrics.hpp"
+#include "render/font_metrics.hpp"
 #include "sqsdk/errors.h"
 #include "sqsdk/suites/adm_basic.h"
 #include "suites/adm_suites.hpp"

@@ -1,15 +1,9 @@
 // SVG export: the document as SVG text, and an atomic save to a file.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
 #include <new>
 #include <pugixml.hpp>
 #include <unordered_set>
 
+#include "io/atomic_file.hpp"
 #include "svg/svg_geometry.hpp"
 #include "svg/svg_io.hpp"
 
@@ -256,46 +250,9 @@ SaveResult saveSvgFile(const Document& document, const std::string& path) {
   try {
     text = exportSvg(document);
   } catch (const std::bad_alloc&) {
-    return SaveResult{"out of memory"};
+    return SaveResult{"cannot save " + path + ": out of memory"};
   }
-  namespace fs = std::filesystem;
-  fs::path target(path);
-  fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-  int fd = mkstemp(temp.data());
-  if (fd < 0) return SaveResult{"cannot save " + path + ": " + std::strerror(errno)};
-  auto failWith = [&](const char* what) {
-    std::string message = "cannot save " + path + ": " + what + ": " + std::strerror(errno);
-    if (fd >= 0) close(fd);
-    unlink(temp.c_str());
-    return SaveResult{message};
-  };
-  // Keep the permissions of the file being replaced; a new file gets the usual ones.
-  struct stat existing {};
-  mode_t mode = 0666;
-  if (stat(path.c_str(), &existing) == 0) {
-    mode = existing.st_mode & 07777;
-  } else {
-    mode_t mask = umask(0);
-    umask(mask);
-    mode &= ~mask;
-  }
-  if (fchmod(fd, mode) != 0) return failWith("setting permissions");
-  const char* data = text.data();
-  std::size_t left = text.size();
-  while (left > 0) {
-    ssize_t n = write(fd, data, left);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return failWith("writing");
-    data += n;
-    left -= static_cast<std::size_t>(n);
-  }
-  if (fsync(fd) != 0) return failWith("flushing");
-  int closed = close(fd);
-  fd = -1;
-  if (closed != 0) return failWith("closing");
-  if (rename(temp.c_str(), path.c_str()) != 0) return failWith("renaming");
-  return SaveResult{};
+  return SaveResult{io::writeFileAtomically(path, text)};
 }
 
 }  // namespace sqhost::svg

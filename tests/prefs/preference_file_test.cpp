@@ -1,9 +1,7 @@
 // Tests of the preference file: round trips, missing and damaged files, atomic and failing saves.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <algorithm>
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +10,7 @@
 #include <sstream>
 
 #include "prefs/preference_store.hpp"
+#include "support/file_size_limit.hpp"
 
 namespace sqhost {
 namespace {
@@ -243,15 +242,7 @@ TEST_F(PreferenceFile, AFailedSaveLeavesTheOldFileWholeAndNoTemporaryBehind) {
 
   // Make the new contents too large to write: the write fails part-way, as on a full disk.
   store.putString("Spindlequiver", "padding", std::string(4096, 'x'));
-  rlimit old{};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = old;
-  small.rlim_cur = 1024;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  const PreferenceSaveResult saved = store.save();
-  ::setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, oldHandler);
+  const PreferenceSaveResult saved = sqtest::withFileSizeLimit(1024, [&] { return store.save(); });
 
   EXPECT_FALSE(saved.ok());
   EXPECT_NE(saved.error.find(file_.string()), std::string::npos) << saved.error;

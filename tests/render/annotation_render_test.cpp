@@ -1,7 +1,7 @@
 // Painting annotation display lists over a view: clipping, pixel shapes, xor, clearing, icons.
 #include <gtest/gtest.h>
 
-#include "dialogs/drawer.hpp"
+#include "render/drawer.hpp"
 #include "render/render_test_support.hpp"
 #include "render/view_renderer.hpp"
 #include "sqsdk/suites/adm_drawer.h"

@@ -64,8 +64,10 @@ class HostFixture {
   sqhost::Session& session() { return *session_; }
   SessionDriver& driver() { return *driver_; }
 
-  // The preferences as stored in the file, through a fresh store.
+  // The preferences as the next start would find them: the file, through a fresh store, or
+  // while a host runs (it writes the file once, at shut-down) the values held for the file.
   sqhost::PreferenceStore storedPreferences() const {
+    if (host_ && host_->started()) return host_->preferences();
     sqhost::PreferenceStore store(prefsFile());
     store.load();
     return store;

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/host.hpp"
-#include "dialogs/font_metrics.hpp"
+#include "render/font_metrics.hpp"
 #include "resources/resource_ids.hpp"
 #include "shell/host_suites.hpp"
 #include "shell/plugin_state.hpp"

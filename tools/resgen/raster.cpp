@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "io/png_decoder.hpp"
+
 namespace sq::resgen {
 namespace {
 
@@ -49,21 +51,6 @@ std::vector<unsigned char> withoutAncillaryChunks(const std::vector<unsigned cha
   return out;
 }
 
-struct PngReader {
-  std::span<const unsigned char> bytes;
-  size_t offset = 0;
-};
-
-cairo_status_t readBytes(void* closure, unsigned char* data, unsigned int length) {
-  auto* reader = static_cast<PngReader*>(closure);
-  if (reader->bytes.size() - reader->offset < length) {
-    return CAIRO_STATUS_READ_ERROR;
-  }
-  std::memcpy(data, reader->bytes.data() + reader->offset, length);
-  reader->offset += length;
-  return CAIRO_STATUS_SUCCESS;
-}
-
 // Address of the pixel's native-endian 32-bit ARGB word.
 unsigned char* pixelBytes(const Surface& surface, int x, int y) {
   unsigned char* data = cairo_image_surface_get_data(surface.get());
@@ -100,17 +87,19 @@ std::vector<unsigned char> encodePng(const Surface& surface) {
 }
 
 Surface decodePng(std::span<const unsigned char> png) {
-  PngReader reader{png};
-  Surface surface(cairo_image_surface_create_from_png_stream(readBytes, &reader));
-  check(cairo_surface_status(surface.get()), "cannot decode PNG");
-  if (cairo_image_surface_get_format(surface.get()) != CAIRO_FORMAT_ARGB32) {
-    // Opaque PNGs decode as RGB24; redraw them into ARGB32 so pixel access is uniform.
-    Surface argb = makeSurface(surfaceWidth(surface), surfaceHeight(surface));
-    Context cr = makeContext(argb);
-    cairo_set_source_surface(cr.get(), surface.get(), 0, 0);
-    cairo_paint(cr.get());
-    return argb;
+  namespace io = sqhost::io;
+  io::PngResult<io::PngPicture> decoded = io::decodePng(png);
+  if (!decoded.ok()) throw std::runtime_error("cannot decode PNG: " + decoded.error);
+  const io::PngPicture& picture = *decoded.value;
+  Surface surface = makeSurface(picture.size.width, picture.size.height);
+  cairo_surface_flush(surface.get());
+  for (int y = 0; y < picture.size.height; ++y) {
+    std::memcpy(
+        pixelBytes(surface, 0, y),
+        picture.argb.data() + static_cast<size_t>(y) * static_cast<size_t>(picture.size.width),
+        static_cast<size_t>(picture.size.width) * 4);
   }
+  cairo_surface_mark_dirty(surface.get());
   return surface;
 }
 

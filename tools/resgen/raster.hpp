@@ -42,7 +42,8 @@ Context makeContext(const Surface& surface);
 // The surface as the bytes of a PNG file (8-bit RGBA, no text or time chunks).
 std::vector<unsigned char> encodePng(const Surface& surface);
 
-// Reads PNG bytes back into a surface. Throws std::runtime_error on malformed data.
+// Reads PNG bytes back into a surface with the host's decoder. Throws std::runtime_error on
+// malformed data.
 Surface decodePng(std::span<const unsigned char> png);
 
 int surfaceWidth(const Surface& surface);

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "dialogs/display_list.hpp"
+#include "render/display_list.hpp"
 
 namespace sqhost {
 

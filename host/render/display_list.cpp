@@ -1,5 +1,5 @@
 // Display lists: palette colours, rectangle helpers and readable descriptions of operations.
-#include "dialogs/display_list.hpp"
+#include "render/display_list.hpp"
 
 #include <algorithm>
 #include <cstdio>

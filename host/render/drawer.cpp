@@ -1,9 +1,9 @@
 // Drawers: clipping and recording of drawing operations.
-#include "dialogs/drawer.hpp"
+#include "render/drawer.hpp"
 
 #include <algorithm>
 
-#include "dialogs/font_metrics.hpp"
+#include "render/font_metrics.hpp"
 
 namespace sqhost {
 

@@ -1,9 +1,9 @@
 // Drawers: what reaches the display list, clipped, coloured and offset; fixed text metrics.
-#include "dialogs/drawer.hpp"
+#include "render/drawer.hpp"
 
 #include <gtest/gtest.h>
 
-#include "dialogs/font_metrics.hpp"
+#include "render/font_metrics.hpp"
 #include "sqsdk/suites/adm_drawer.h"
 
 namespace sqhost {

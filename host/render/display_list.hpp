@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/icon_image.hpp"
+#include "render/icon_image.hpp"
 #include "sqsdk/suites/adm_types.h"
 #include "sqsdk/types.h"
 

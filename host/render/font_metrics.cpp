@@ -1,5 +1,5 @@
 // Font faces of the dialog manager and advance widths measured from them.
-#include "dialogs/font_metrics.hpp"
+#include "render/font_metrics.hpp"
 
 #include <array>
 #include <cmath>
