@@ -48,7 +48,9 @@ sqhost::Document makeDocument(int selectEvery) {
   return doc;
 }
 
-void runMatch(benchmark::State& state, int selectEvery) {
+// Matches with the document unchanged since the last match (the list is shared), or changed
+// before each match (the document is walked again).
+void runMatch(benchmark::State& state, int selectEvery, bool changeEach = false) {
   sqhost::HostOptions options;
   options.preferenceFile = std::filesystem::temp_directory_path() / "sq-art-set-bench.json";
   auto host = std::make_unique<sqhost::Host>(options);
@@ -63,7 +65,10 @@ void runMatch(benchmark::State& state, int selectEvery) {
   sets->NewArtSet(&set);
   const AIArtMatchRule selected{kAIAnyArt, kAIArtSelected, kAIArtSelected};
   int32_t count = 0;
+  sqhost::Document& doc = *host->currentDocument();
+  const sqhost::ArtId some = doc.layer(0).group().child(0).id();
   for (auto _ : state) {
+    if (changeEach) doc.modifyArt(some);
     sets->MatchingArtSet(set, &selected, 1);
     sets->CountArtSet(set, &count);
     benchmark::DoNotOptimize(count);
@@ -79,11 +84,18 @@ void BM_MatchSelectedTenth(benchmark::State& state) {
 void BM_MatchSelectedAll(benchmark::State& state) {
   runMatch(state, 1);
 }
+void BM_MatchSelectedTenthAfterChange(benchmark::State& state) {
+  runMatch(state, 10, true);
+}
 BENCHMARK(BM_MatchSelectedTenth)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(10)
     ->ReportAggregatesOnly(true);
 BENCHMARK(BM_MatchSelectedAll)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(10)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_MatchSelectedTenthAfterChange)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(10)
     ->ReportAggregatesOnly(true);

@@ -81,7 +81,11 @@ mode_t newFileMode() {
 std::string writeThroughTemporary(const fs::path& place, const std::optional<struct stat>& existing,
                                   std::span<const unsigned char> bytes) {
   const fs::path folder = place.has_parent_path() ? place.parent_path() : fs::path(".");
-  std::string pattern = (folder / ("." + place.filename().string() + ".tmp-XXXXXX")).string();
+  // A hidden name beside the file: ".<name>.tmp-" and six characters mkostemp chooses.
+  std::string hidden = ".";
+  hidden += place.filename().string();
+  hidden += ".tmp-XXXXXX";
+  std::string pattern = (folder / hidden).string();
   const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
   if (fd < 0) {
     const int error = errno;
