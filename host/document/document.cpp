@@ -49,7 +49,8 @@ Document::Document(Document&& other) noexcept
       layers_(std::move(other.layers_)),
       page_(std::move(other.page_)),
       art_(std::move(other.art_)),
-      observer_(std::exchange(other.observer_, nullptr)) {
+      observer_(std::exchange(other.observer_, nullptr)),
+      source_(std::move(other.source_)) {
   other.art_.clear();
   other.layers_.clear();
 }
@@ -62,6 +63,7 @@ Document& Document::operator=(Document&& other) noexcept {
     page_ = std::move(other.page_);
     art_ = std::move(other.art_);
     observer_ = std::exchange(other.observer_, nullptr);
+    source_ = std::move(other.source_);
     other.art_.clear();
     other.layers_.clear();
   }
@@ -70,10 +72,16 @@ Document& Document::operator=(Document&& other) noexcept {
 
 Document::~Document() = default;
 
+const std::vector<std::string>& Document::warnings() const {
+  static const std::vector<std::string> kNone;
+  return source_ ? source_->warnings : kNone;
+}
+
 void Document::copyFrom(const Document& other) {
   id_ = other.id_;
   name_ = other.name_;
   page_ = other.page_;
+  source_ = other.source_;
   layers_.clear();
   art_.clear();
   art_.reserve(other.art_.size());

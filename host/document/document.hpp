@@ -43,6 +43,16 @@ struct PageState {
   }
 };
 
+// What a document was read from, kept unchanged beside the model and shared by every copy of it
+// (undo snapshots included): the reader that made it derives its own record from this one, so
+// this layer knows nothing of file formats.
+class DocumentSource {
+ public:
+  virtual ~DocumentSource() = default;
+  // What the reader could read past, one line each, naming the file and the place.
+  std::vector<std::string> warnings;
+};
+
 // Undo strategy: a Document is a copyable value (a copy keeps every id, so it can stand in as a
 // full snapshot), and it also reports every change to its DocumentObserver before or after it
 // happens, so a recorder can keep small before-images instead: the own state of a changed object
@@ -74,6 +84,12 @@ class Document {
   // The document's title or file path; not part of the content.
   const std::string& name() const { return name_; }
   void setName(std::string name) { name_ = std::move(name); }
+
+  // The source the document was read from, or null for a new document. Copies share it.
+  const std::shared_ptr<const DocumentSource>& source() const { return source_; }
+  void setSource(std::shared_ptr<const DocumentSource> source) { source_ = std::move(source); }
+  // The reader's warnings about the source; empty without one.
+  const std::vector<std::string>& warnings() const;
 
   // At most one observer; nullptr to stop. The observer must outlive its registration.
   void setObserver(DocumentObserver* observer) { observer_ = observer; }
@@ -144,6 +160,7 @@ class Document {
   PageState page_;
   std::unordered_map<ArtId, Art*> art_;  // every object of every layer, layer groups included
   DocumentObserver* observer_ = nullptr;
+  std::shared_ptr<const DocumentSource> source_;  // immutable, shared by copies
 };
 
 // Same content: layers, art and page state equal with ids, the document id and name ignored.
