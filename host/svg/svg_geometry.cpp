@@ -138,30 +138,121 @@ RawSubpath closedFrom(std::vector<RawNode> nodes) {
 
 }  // namespace
 
+namespace {
+
+// Checks path data against SVG's grammar. Returns nullopt when it is well formed, else the offset
+// of the first character in error and the end of the last complete command before it.
+std::optional<std::pair<std::size_t, std::size_t>> pathDataError(std::string_view d) {
+  std::size_t i = 0;
+  auto space = [&](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; };
+  auto skipSpace = [&] {
+    while (i < d.size() && space(d[i])) ++i;
+  };
+  auto skipCommaSpace = [&] {
+    skipSpace();
+    if (i < d.size() && d[i] == ',') {
+      ++i;
+      skipSpace();
+    }
+  };
+  auto digit = [&](std::size_t k) { return k < d.size() && d[k] >= '0' && d[k] <= '9'; };
+  auto number = [&]() {
+    std::size_t k = i;
+    if (k < d.size() && (d[k] == '+' || d[k] == '-')) ++k;
+    std::size_t digits = 0;
+    while (digit(k)) ++k, ++digits;
+    if (k < d.size() && d[k] == '.') {
+      ++k;
+      while (digit(k)) ++k, ++digits;
+    }
+    if (digits == 0) return false;
+    if (k < d.size() && (d[k] == 'e' || d[k] == 'E')) {
+      std::size_t e = k + 1;
+      if (e < d.size() && (d[e] == '+' || d[e] == '-')) ++e;
+      if (digit(e)) {
+        while (digit(e)) ++e;
+        k = e;
+      }
+    }
+    i = k;
+    return true;
+  };
+  auto params = [](char c) -> int {
+    switch (c | 0x20) {
+      case 'z':
+        return 0;
+      case 'h':
+      case 'v':
+        return 1;
+      case 'm':
+      case 'l':
+      case 't':
+        return 2;
+      case 's':
+      case 'q':
+        return 4;
+      case 'c':
+        return 6;
+      case 'a':
+        return 7;
+      default:
+        return -1;
+    }
+  };
+  std::size_t good = 0;
+  char command = 0;
+  skipSpace();
+  while (i < d.size()) {
+    const char c = d[i];
+    if (params(c) >= 0) {
+      if (command == 0 && (c | 0x20) != 'm') return std::pair{i, good};
+      command = c;
+      ++i;
+      skipSpace();
+      if (params(c) == 0) {
+        good = i;
+        continue;
+      }
+    } else if (command == 0 || params(command) == 0) {
+      return std::pair{i, good};
+    }
+    // One set of parameters (a command repeats while numbers follow).
+    const int n = params(command);
+    for (int k = 0; k < n; ++k) {
+      if (k > 0) skipCommaSpace();
+      const bool flag = (command | 0x20) == 'a' && (k == 3 || k == 4);
+      if (flag) {
+        if (i >= d.size() || (d[i] != '0' && d[i] != '1')) return std::pair{i, good};
+        ++i;
+      } else if (!number()) {
+        return std::pair{i, good};
+      }
+    }
+    good = i;
+    skipCommaSpace();
+    if ((command | 0x20) == 'm') command = command == 'm' ? 'l' : 'L';
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
 ParsedPath parsePathData(std::string_view data) {
   ParsedPath result;
-  {
-    Collector collector(result.subpaths);
-    Geom::SVGPathParser parser(collector);
-    try {
-      parser.parse(data.data(), static_cast<int>(data.size()));
-      return result;
-    } catch (const Geom::SVGPathParseError&) {
-    }
+  std::string_view usable = data;
+  if (auto error = pathDataError(data)) {
+    result.errorAt = error->first;
+    usable = data.substr(0, error->second);
   }
-  // Read again one character at a time to learn where the error is; what the commands before it
-  // drew is kept.
-  result.subpaths.clear();
   Collector collector(result.subpaths);
   Geom::SVGPathParser parser(collector);
-  std::size_t i = 0;
   try {
-    for (; i < data.size(); ++i) parser.feed(data.data() + i, 1);
-    parser.finish();
+    parser.parse(usable.data(), static_cast<int>(usable.size()));
   } catch (const Geom::SVGPathParseError&) {
+    // The grammar check and the parser disagree: keep what was read before the disagreement.
     collector.flush();
+    if (!result.errorAt) result.errorAt = 0;
   }
-  result.errorAt = i;
   return result;
 }
 
