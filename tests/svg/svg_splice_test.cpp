@@ -1,8 +1,6 @@
 // The spliced save: byte-identical without edits, and after an edit only what changed differs.
 #include <fstream>
-#include <functional>
 #include <iterator>
-#include <pugixml.hpp>
 
 #include "svg_test_support.hpp"
 
@@ -10,6 +8,7 @@ namespace sqhost {
 namespace {
 
 using testing::named;
+using testing::treeDifferences;
 
 const std::string kRich = R"svg(<?xml version="1.0" encoding="UTF-8" standalone="no"?>
 <!-- Licence: keep this comment -->
@@ -52,58 +51,6 @@ std::string save(const Document& doc) {
   svg::ExportResult r = svg::writeSvg(doc);
   EXPECT_TRUE(r.ok()) << r.error;
   return r.text;
-}
-
-// The elements of two texts that differ, compared as XML trees: "path#wave@d" for an attribute,
-// "+path#new" and "-path#old" for elements only one side has (matched by id, else by position).
-std::vector<std::string> treeDifferences(const std::string& before, const std::string& after) {
-  pugi::xml_document a, b;
-  EXPECT_TRUE(a.load_string(before.c_str()));
-  EXPECT_TRUE(b.load_string(after.c_str()));
-  std::vector<std::string> out;
-  auto label = [](pugi::xml_node n) {
-    return std::string(n.name()) + "#" + n.attribute("id").value();
-  };
-  std::function<void(pugi::xml_node, pugi::xml_node)> compare = [&](pugi::xml_node x,
-                                                                    pugi::xml_node y) {
-    for (pugi::xml_attribute at : x.attributes()) {
-      pugi::xml_attribute other = y.attribute(at.name());
-      if (!other || std::string(other.value()) != at.value()) {
-        out.push_back(label(x) + "@" + at.name());
-      }
-    }
-    for (pugi::xml_attribute at : y.attributes()) {
-      if (!x.attribute(at.name())) out.push_back(label(x) + "@" + at.name());
-    }
-    std::vector<pugi::xml_node> xs, ys;
-    for (pugi::xml_node c : x.children()) {
-      if (c.type() == pugi::node_element) xs.push_back(c);
-    }
-    for (pugi::xml_node c : y.children()) {
-      if (c.type() == pugi::node_element) ys.push_back(c);
-    }
-    std::size_t j = 0;
-    for (pugi::xml_node c : xs) {
-      std::string id = c.attribute("id").value();
-      std::size_t found = ys.size();
-      for (std::size_t k = j; k < ys.size(); ++k) {
-        if (std::string(ys[k].attribute("id").value()) == id) {
-          found = k;
-          break;
-        }
-      }
-      if (found == ys.size()) {
-        out.push_back("-" + label(c));
-        continue;
-      }
-      for (; j < found; ++j) out.push_back("+" + label(ys[j]));
-      if (std::string(c.name()) != ys[j].name()) out.push_back(label(c) + ">" + ys[j].name());
-      compare(c, ys[j++]);
-    }
-    for (; j < ys.size(); ++j) out.push_back("+" + label(ys[j]));
-  };
-  compare(a.document_element(), b.document_element());
-  return out;
 }
 
 bool sameGeometryOf(const Art& a, const Art& b) {
