@@ -113,7 +113,7 @@ class Splicer {
     for (const auto& [id, origin] : src_.art) {
       if (origin.kind == OriginKind::kElement && origin.element >= 0 &&
           src_.artElement[static_cast<std::size_t>(origin.element)] &&
-          kept_.count(origin.element) == 0) {
+          inPlace_.count(origin.element) == 0) {
         edits(origin.element).drop = true;
       }
     }
@@ -278,6 +278,7 @@ class Splicer {
       const Item& it = items[i];
       if (keep[i]) {
         kept_.insert(it.origin->element);
+        inPlace_.insert(it.origin->element);
         planKept(*it.art, *it.origin);
         if (previousKept < 0 && !pending.empty()) {
           auto& before = edits(it.origin->element).before;
@@ -532,7 +533,8 @@ class Splicer {
   const bool forView_;
   std::unordered_set<std::string> usedNames_;
   std::unordered_map<int, Edits> edits_;
-  std::unordered_set<int> kept_;
+  std::unordered_set<int> kept_;     // elements used: kept in place or moved
+  std::unordered_set<int> inPlace_;  // elements kept where they are; the others are dropped there
   std::unordered_set<ArtId> hiddenForView_;
   std::unordered_map<ArtId, std::size_t> readChildren_;
   std::vector<std::vector<int>> children_;

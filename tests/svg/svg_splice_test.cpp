@@ -174,6 +174,25 @@ TEST(SvgSplice, RemovedPathsGoAndNewPathsSitBesideTheirSourceWithItsAttributes) 
                                wave.path().segment(1).p.v));
 }
 
+TEST(SvgSplice, AnObjectMovedToAnotherGroupIsWrittenOnceThereWhereItWas) {
+  const std::string text =
+      "<svg xmlns=\"http://www.w3.org/2000/svg\">\n<g id=\"a\" transform=\"translate(100 0)\">\n"
+      "  <path id=\"p\" d=\"M 0 0 L 10 10\" fill=\"red\"/>\n</g>\n<g id=\"b\" "
+      "transform=\"scale(2)\">\n  <path id=\"q\" d=\"M 1 1 L 2 2\"/>\n</g>\n</svg>";
+  Document doc = open(text);
+  const PathGeometry before = named(doc, "p").path();
+  std::unique_ptr<Art> moved = doc.removeArt(named(doc, "p").id());
+  ASSERT_NE(moved, nullptr);
+  ASSERT_EQ(doc.insertArt(named(doc, "b").id(), 0, std::move(moved)), kNoErr);
+  const std::string saved = save(doc);
+  EXPECT_EQ(saved.find("id=\"p\""), saved.rfind("id=\"p\"")) << saved;
+  EXPECT_GT(saved.find("id=\"p\""), saved.find("id=\"q\"")) << saved;  // in front of q
+  Document again = open(saved);
+  // Inside b, in a group that keeps it where it was drawn.
+  EXPECT_EQ(named(again, "p").parent()->parent()->name(), "b");
+  EXPECT_TRUE(named(again, "p").path() == before) << saved;
+}
+
 TEST(SvgSplice, SelectionIsWrittenOnlyWhereThereIsSomeAndTheNamespaceIsDeclared) {
   const std::string plain =
       "<svg xmlns=\"http://www.w3.org/2000/svg\"><path id=\"p\" d=\"M 0 0 L 5 5\"/></svg>";
