@@ -239,11 +239,20 @@ std::optional<std::pair<std::size_t, std::size_t>> pathDataError(std::string_vie
 
 ParsedPath parsePathData(std::string_view data) {
   ParsedPath result;
-  std::string_view usable = data;
-  if (auto error = pathDataError(data)) {
-    result.errorAt = error->first;
-    usable = data.substr(0, error->second);
+  {
+    Collector collector(result.subpaths);
+    Geom::SVGPathParser parser(collector);
+    try {
+      parser.parse(data.data(), static_cast<int>(data.size()));
+      return result;
+    } catch (const Geom::SVGPathParseError&) {
+    }
   }
+  // Malformed: read again what comes before the last complete command ahead of the error.
+  result.subpaths.clear();
+  const auto error = pathDataError(data);
+  result.errorAt = error ? error->first : data.size();
+  const std::string_view usable = data.substr(0, error ? error->second : 0);
   Collector collector(result.subpaths);
   Geom::SVGPathParser parser(collector);
   try {
@@ -251,7 +260,6 @@ ParsedPath parsePathData(std::string_view data) {
   } catch (const Geom::SVGPathParseError&) {
     // The grammar check and the parser disagree: keep what was read before the disagreement.
     collector.flush();
-    if (!result.errorAt) result.errorAt = 0;
   }
   return result;
 }
