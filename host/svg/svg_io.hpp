@@ -24,7 +24,7 @@
 //                             its last (which no curve shows), per subpath, in user coordinates
 //   sq:compound="1"           a path element that is a compound path even with one subpath
 //   sq:bounds="l t r b", sq:ruler-origin="h v"  an artboard's exact bounds and ruler origin (on
-//                             inkscape:page)
+//                             inkscape:page, or on the root for the artboard of its viewBox)
 //   sq:canvas="l t r b", sq:active-artboard="i"  on the root element
 //
 // The document keeps the text it was read from (Document::source()): saving writes that text back
