@@ -47,6 +47,19 @@ HandlePtr parse(const std::string& text, const std::string& fileName) {
 
 }  // namespace
 
+// The SVG renderer draws text through fontconfig, whose caches live as long as the process; the
+// leak checker of sanitizer builds is told so.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define SQ_LEAK_CHECKED 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(SQ_LEAK_CHECKED)
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig.so\n";
+}
+#endif
+
 cairo_matrix_t viewMatrix(const View& view) {
   // The mapping of ViewMapping: artwork (h, v) to ((h - left) z + 1/2, (top - v) z + 1/2), with
   // SVG's user y = -v.
