@@ -321,7 +321,6 @@ Document Importer::run() {
     fail(root, "", "artboards or canvas out of range");
   }
   source_->text = std::string(text_);
-  source_->lineStarts = lineStarts_;
   source_->names = names_;
   source_->rootCtm = ctx.ctm;
   readViewport(root);

@@ -1,8 +1,6 @@
 // The source record of an imported document: a scan of the element byte ranges and name lookup.
 #include "svg/svg_source.hpp"
 
-#include <algorithm>
-
 namespace sqhost::svg {
 
 namespace {
@@ -166,11 +164,6 @@ void QualifiedNames::build() {
   sqRulerOrigin = sq + ":ruler-origin";
   sqCanvas = sq + ":canvas";
   sqActiveArtboard = sq + ":active-artboard";
-}
-
-int SvgSource::lineOf(std::size_t offset) const {
-  auto it = std::upper_bound(lineStarts.begin(), lineStarts.end(), offset);
-  return static_cast<int>(it - lineStarts.begin());
 }
 
 }  // namespace sqhost::svg

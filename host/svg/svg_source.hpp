@@ -100,9 +100,6 @@ class SvgSource : public DocumentSource {
     auto it = art.find(id);
     return it == art.end() ? nullptr : &it->second;
   }
-  // The line of an offset, from 1.
-  int lineOf(std::size_t offset) const;
-  std::vector<std::size_t> lineStarts;
 };
 
 }  // namespace sqhost::svg

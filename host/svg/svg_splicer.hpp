@@ -288,7 +288,7 @@ class Splicer {
         previousKept = it.origin->element;
         continue;
       }
-      Piece piece = placedPiece(it, element, innerCtm);
+      Piece piece = placedPiece(it, innerCtm);
       if (previousKept >= 0) {
         edits(previousKept).after.push_back(std::move(piece));
       } else {
@@ -303,7 +303,7 @@ class Splicer {
 
   // An item that is not where it was read: moved there (its element emitted at the new place,
   // wrapped in a transform when the user space differs), or new (written from the model).
-  Piece placedPiece(const Item& it, int container, const Affine& innerCtm) {
+  Piece placedPiece(const Item& it, const Affine& innerCtm) {
     Piece piece;
     if (it.layer != nullptr) {
       piece.text = newLayerText(*it.layer, innerCtm);
@@ -324,7 +324,6 @@ class Splicer {
       }
       return piece;
     }
-    (void)container;
     piece.text = newArtText(*it.art, innerCtm);
     return piece;
   }
