@@ -71,7 +71,8 @@ Document::Document(Document&& other) noexcept
       page_(std::move(other.page_)),
       art_(std::move(other.art_)),
       observers_(std::move(other.observers_)),
-      generation_(nextChangeStamp()) {
+      generation_(nextChangeStamp()),
+      source_(std::move(other.source_)) {
   other.art_.clear();
   other.layers_.clear();
   other.observers_.clear();
@@ -87,6 +88,7 @@ Document& Document::operator=(Document&& other) noexcept {
     art_ = std::move(other.art_);
     observers_ = std::move(other.observers_);
     generation_ = nextChangeStamp();
+    source_ = std::move(other.source_);
     other.art_.clear();
     other.layers_.clear();
     other.observers_.clear();
@@ -97,10 +99,16 @@ Document& Document::operator=(Document&& other) noexcept {
 
 Document::~Document() = default;
 
+const std::vector<std::string>& Document::warnings() const {
+  static const std::vector<std::string> kNone;
+  return source_ ? source_->warnings : kNone;
+}
+
 void Document::copyFrom(const Document& other) {
   id_ = other.id_;
   name_ = other.name_;
   page_ = other.page_;
+  source_ = other.source_;
   layers_.clear();
   art_.clear();
   art_.reserve(other.art_.size());

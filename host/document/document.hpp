@@ -44,6 +44,16 @@ struct PageState {
   }
 };
 
+// What a document was read from, kept unchanged beside the model and shared by every copy of it
+// (undo snapshots included): the reader that made it derives its own record from this one, so
+// this layer knows nothing of file formats.
+class DocumentSource {
+ public:
+  virtual ~DocumentSource() = default;
+  // What the reader could read past, one line each, naming the file and the place.
+  std::vector<std::string> warnings;
+};
+
 // Undo strategy: a Document is a copyable value (a copy keeps every id, and shares the path arrays
 // with the original until either changes), and it also reports every change to its observers
 // before or after it happens, so a recorder keeps small before-images: the own state of a changed
@@ -75,6 +85,12 @@ class Document {
   // The document's title or file path; not part of the content.
   const std::string& name() const { return name_; }
   void setName(std::string name) { name_ = std::move(name); }
+
+  // The source the document was read from, or null for a new document. Copies share it.
+  const std::shared_ptr<const DocumentSource>& source() const { return source_; }
+  void setSource(std::shared_ptr<const DocumentSource> source) { source_ = std::move(source); }
+  // The reader's warnings about the source; empty without one.
+  const std::vector<std::string>& warnings() const;
 
   // Observers are told of every change, in the order they were added; each must outlive its
   // registration. setObserver replaces all of them with one (nullptr: none); observer() is the
@@ -164,6 +180,7 @@ class Document {
   std::unordered_map<ArtId, Art*> art_;  // every object of every layer, layer groups included
   std::vector<DocumentObserver*> observers_;
   std::uint64_t generation_ = 0;
+  std::shared_ptr<const DocumentSource> source_;  // immutable, shared by copies
 };
 
 // Same content: layers, art and page state equal with ids, the document id and name ignored.

@@ -95,7 +95,20 @@ ArtId reportedArt(const Art& path, ArtId within) {
 
 CurveNearest nearestOnCurve(const AIRealBezier& curve, const AIRealPoint& p) {
   const Geom::CubicBezier c(toGeom(curve.p0), toGeom(curve.p1), toGeom(curve.p2), toGeom(curve.p3));
-  double t = c.isDegenerate() ? 0.0 : std::clamp(c.nearestTime(toGeom(p)), 0.0, 1.0);
+  // The curve library squares coordinates while it searches, and recurses without end once they
+  // overflow: it is handed the curve relative to p, scaled into [-1, 1] (the nearest time does
+  // not change under translation and uniform scaling).
+  const Geom::Point origin = toGeom(p);
+  double extent = 0;
+  for (const AIRealPoint& q : {curve.p0, curve.p1, curve.p2, curve.p3}) {
+    extent = std::max({extent, std::fabs(double(q.h) - p.h), std::fabs(double(q.v) - p.v)});
+  }
+  double t = 0;
+  if (std::isfinite(extent) && extent > 0 && !c.isDegenerate()) {
+    auto unit = [&](const AIRealPoint& q) { return (toGeom(q) - origin) / extent; };
+    const Geom::CubicBezier scaled(unit(curve.p0), unit(curve.p1), unit(curve.p2), unit(curve.p3));
+    t = std::clamp(scaled.nearestTime(Geom::Point(0, 0)), 0.0, 1.0);
+  }
   // Exact ends: a nearest point at an anchor reports the anchor itself.
   Geom::Point at = t == 0 ? toGeom(curve.p0) : t == 1 ? toGeom(curve.p3) : c.pointAt(t);
   const AIRealPoint point{static_cast<float>(at.x()), static_cast<float>(at.y())};

@@ -28,6 +28,8 @@ void thinLine(cairo_t* cr, double grey) {
   cairo_stroke(cr);
 }
 
+}  // namespace
+
 void paintArtboards(cairo_t* cr, const ViewMapping& map, const Document& document) {
   // The active artboard last, so its darker outline wins where two meet.
   for (std::size_t pass = 0; pass < 2; ++pass) {
@@ -43,6 +45,8 @@ void paintArtboards(cairo_t* cr, const ViewMapping& map, const Document& documen
     }
   }
 }
+
+namespace {
 
 bool meetsView(const ViewMapping& map, const PathGeometry& path, double marginPixels) {
   return path.bounds() && map.meets(*path.bounds(), marginPixels);
@@ -201,7 +205,6 @@ void appendPath(cairo_t* cr, const ViewMapping& map, const PathGeometry& path) {
 }
 
 void paintArtwork(cairo_t* cr, const ViewMapping& map, const Document& document) {
-  paintArtboards(cr, map, document);
   for (std::size_t i = document.layerCount(); i-- > 0;) {
     const Layer& layer = document.layer(i);
     if (layer.visible()) paintArt(cr, map, layer.group());

@@ -53,8 +53,16 @@ void setSourceColor(cairo_t* cr, const AIRGBColor& color);
 // Appends a path's curves (and its closing segment when closed) to the current Cairo path.
 void appendPath(cairo_t* cr, const ViewMapping& map, const PathGeometry& path);
 
-// The artboard outlines and the artwork of every visible layer, bottom-most first.
+// The outline of every artboard, the active one darker.
+void paintArtboards(cairo_t* cr, const ViewMapping& map, const Document& document);
+// The artwork of every visible layer, bottom-most first, painted from the host's model.
 void paintArtwork(cairo_t* cr, const ViewMapping& map, const Document& document);
+// The artwork of a document read from SVG as the SVG renderer draws its text (edits applied)
+// under viewMatrix(view). False, with nothing drawn, for a document without a source or text the
+// renderer cannot read.
+bool paintSource(cairo_t* cr, const View& view, const Document& document);
+// From SVG user units (artwork (h, v) is (h, -v)) to the view's raster, as ViewMapping maps.
+cairo_matrix_t viewMatrix(const View& view);
 // Outlines, anchor squares and shown handles of every selected, visible path, in layer colour.
 void paintSelection(cairo_t* cr, const ViewMapping& map, const View& view,
                     const Document& document);

@@ -49,7 +49,9 @@ Raster renderView(const Document& document, const View& view, const RenderOption
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_paint(cr);
     const ViewMapping map(view);
-    paintArtwork(cr, map, document);
+    if (options.artboards) paintArtboards(cr, map, document);
+    // A document read from SVG shows what its file shows; a new one is painted from the model.
+    if (!paintSource(cr, view, document)) paintArtwork(cr, map, document);
     if (options.selection) paintSelection(cr, map, view, document);
     const cairo_status_t status = cairo_status(cr);
     if (status != CAIRO_STATUS_SUCCESS) {

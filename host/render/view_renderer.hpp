@@ -20,6 +20,8 @@ struct CursorPicture {
 };
 
 struct RenderOptions {
+  // Draw the outline of every artboard under the artwork.
+  bool artboards = true;
   // Draw the host's own selection display: the outlines, anchor squares and visible handles of
   // selected paths in the colour of their layer.
   bool selection = true;
@@ -31,6 +33,8 @@ struct RenderOptions {
 
 // Renders the view as a width x height raster, pixel (x, y) being view pixel (x, y):
 //   - a white background and the outline of every artboard (the active one darker);
+//   - for a document read from SVG, its text with the edits applied as the SVG renderer draws it
+//     (art the host hides hidden); for any other document,
 //   - the artwork of visible layers, bottom-most first, with each path's fill and stroke (a thin
 //     dark line for a path with neither), compound paths filled as one with the fill rule of their
 //     first path, area and path text as a thin outline of their path, point text as a small cross

@@ -4,8 +4,11 @@
 #include <2geom/elliptical-arc.h>
 #include <2geom/svg-path-parser.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
+#include <unordered_map>
 
 namespace sqhost::svg {
 
@@ -96,6 +99,7 @@ class Collector : public Geom::PathSink {
     if (sub.nodes.size() > 1 && nearlySame(sub.nodes.back().p, sub.nodes.front().p)) {
       sub.nodes.front().in = sub.nodes.back().in;
       sub.nodes.pop_back();
+      sub.merged = true;
     }
     open_ = false;
   }
@@ -134,16 +138,200 @@ RawSubpath closedFrom(std::vector<RawNode> nodes) {
 
 }  // namespace
 
-std::vector<RawSubpath> parsePathData(std::string_view data) {
-  std::vector<RawSubpath> out;
-  Collector collector(out);
+namespace {
+
+// Checks path data against SVG's grammar. Returns nullopt when it is well formed, else the offset
+// of the first character in error and the end of the last complete command before it.
+std::optional<std::pair<std::size_t, std::size_t>> pathDataError(std::string_view d) {
+  std::size_t i = 0;
+  auto space = [&](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; };
+  auto skipSpace = [&] {
+    while (i < d.size() && space(d[i])) ++i;
+  };
+  auto skipCommaSpace = [&] {
+    skipSpace();
+    if (i < d.size() && d[i] == ',') {
+      ++i;
+      skipSpace();
+    }
+  };
+  auto digit = [&](std::size_t k) { return k < d.size() && d[k] >= '0' && d[k] <= '9'; };
+  auto number = [&]() {
+    std::size_t k = i;
+    if (k < d.size() && (d[k] == '+' || d[k] == '-')) ++k;
+    std::size_t digits = 0;
+    while (digit(k)) ++k, ++digits;
+    if (k < d.size() && d[k] == '.') {
+      ++k;
+      while (digit(k)) ++k, ++digits;
+    }
+    if (digits == 0) return false;
+    if (k < d.size() && (d[k] == 'e' || d[k] == 'E')) {
+      std::size_t e = k + 1;
+      if (e < d.size() && (d[e] == '+' || d[e] == '-')) ++e;
+      if (digit(e)) {
+        while (digit(e)) ++e;
+        k = e;
+      }
+    }
+    i = k;
+    return true;
+  };
+  auto params = [](char c) -> int {
+    switch (c | 0x20) {
+      case 'z':
+        return 0;
+      case 'h':
+      case 'v':
+        return 1;
+      case 'm':
+      case 'l':
+      case 't':
+        return 2;
+      case 's':
+      case 'q':
+        return 4;
+      case 'c':
+        return 6;
+      case 'a':
+        return 7;
+      default:
+        return -1;
+    }
+  };
+  std::size_t good = 0;
+  char command = 0;
+  skipSpace();
+  while (i < d.size()) {
+    const char c = d[i];
+    if (params(c) >= 0) {
+      if (command == 0 && (c | 0x20) != 'm') return std::pair{i, good};
+      command = c;
+      ++i;
+      skipSpace();
+      if (params(c) == 0) {
+        good = i;
+        continue;
+      }
+    } else if (command == 0 || params(command) == 0) {
+      return std::pair{i, good};
+    }
+    // One set of parameters (a command repeats while numbers follow).
+    const int n = params(command);
+    for (int k = 0; k < n; ++k) {
+      if (k > 0) skipCommaSpace();
+      const bool flag = (command | 0x20) == 'a' && (k == 3 || k == 4);
+      if (flag) {
+        if (i >= d.size() || (d[i] != '0' && d[i] != '1')) return std::pair{i, good};
+        ++i;
+      } else if (!number()) {
+        return std::pair{i, good};
+      }
+    }
+    good = i;
+    skipCommaSpace();
+    if ((command | 0x20) == 'm') command = command == 'm' ? 'l' : 'L';
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+ParsedPath parsePathData(std::string_view data) {
+  ParsedPath result;
+  {
+    Collector collector(result.subpaths);
+    Geom::SVGPathParser parser(collector);
+    try {
+      parser.parse(data.data(), static_cast<int>(data.size()));
+      return result;
+    } catch (const Geom::SVGPathParseError&) {
+    }
+  }
+  // Malformed: read again what comes before the last complete command ahead of the error.
+  result.subpaths.clear();
+  const auto error = pathDataError(data);
+  result.errorAt = error ? error->first : data.size();
+  const std::string_view usable = data.substr(0, error ? error->second : 0);
+  Collector collector(result.subpaths);
   Geom::SVGPathParser parser(collector);
   try {
-    parser.parse(std::string(data));
+    parser.parse(usable.data(), static_cast<int>(usable.size()));
   } catch (const Geom::SVGPathParseError&) {
-    throw ValueError("malformed path data");
+    // The grammar check and the parser disagree: keep what was read before the disagreement.
+    collector.flush();
   }
-  return out;
+  return result;
+}
+
+std::size_t estimateSegments(std::string_view data) {
+  std::size_t total = 0, numbers = 0;
+  char command = 0;
+  auto flush = [&] {
+    switch (command) {
+      case 'M':
+      case 'm':
+      case 'L':
+      case 'l':
+      case 'T':
+      case 't':
+        total += numbers / 2 + 1;
+        break;
+      case 'H':
+      case 'h':
+      case 'V':
+      case 'v':
+        total += numbers + 1;
+        break;
+      case 'C':
+      case 'c':
+        total += numbers / 6 + 1;
+        break;
+      case 'S':
+      case 's':
+      case 'Q':
+      case 'q':
+        total += numbers / 4 + 1;
+        break;
+      case 'A':
+      case 'a':
+        total += 4 * (numbers / 7 + 1);
+        break;
+      default:
+        break;
+    }
+    numbers = 0;
+  };
+  bool inNumber = false, afterExponent = false, seenDot = false;
+  for (char c : data) {
+    const bool digit = c >= '0' && c <= '9';
+    if (digit) {
+      if (!inNumber) ++numbers;
+      inNumber = true;
+      afterExponent = false;
+    } else if (c == '.') {
+      if (!inNumber || seenDot) ++numbers;
+      inNumber = true;
+      seenDot = true;
+      continue;
+    } else if ((c == 'e' || c == 'E') && inNumber) {
+      afterExponent = true;
+      continue;
+    } else if ((c == '-' || c == '+') && afterExponent) {
+      afterExponent = false;
+      continue;
+    } else {
+      inNumber = false;
+      afterExponent = false;
+      if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) {
+        flush();
+        command = c;
+      }
+    }
+    if (!inNumber) seenDot = false;
+  }
+  flush();
+  return total;
 }
 
 RawSubpath rectSubpath(double x, double y, double w, double h, double rx, double ry) {
@@ -195,6 +383,7 @@ ArtSubpath toArtwork(const RawSubpath& raw, const Affine& ctm) {
   ArtSubpath out;
   out.closed = raw.closed;
   out.commandNodes = raw.commandNodes;
+  out.merged = raw.merged;
   out.segments.reserve(raw.nodes.size());
   out.nodeTypeIndex.reserve(raw.nodes.size());
   bool identity = ctm.isIdentity();
@@ -224,32 +413,72 @@ bool looksSmooth(const AIPathSegment& s) {
   return dot < 0 && std::fabs(cross) <= 0.01 * la * lb;
 }
 
-void applyNodeTypes(std::vector<ArtSubpath>& subpaths, std::string_view types) {
-  std::size_t expected = 0;
-  for (const ArtSubpath& sub : subpaths) expected += sub.commandNodes;
-  bool useTypes = !types.empty() && types.size() == expected;
+namespace {
+
+// The letters one subpath takes in sodipodi:nodetypes.
+std::size_t letterCount(const ArtSubpath& sub) {
+  if (sub.segments.empty()) return sub.commandNodes;
+  return sub.commandNodes - (sub.merged ? 1 : 0) + (sub.closed ? 1 : 0);
+}
+
+bool smoothLetter(char t) {
+  return t == 's' || t == 'z' || t == 'a';
+}
+
+}  // namespace
+
+std::vector<char> nodeTypeLetters(const std::vector<ArtSubpath>& subpaths, std::string_view types) {
+  std::size_t expected = 0, segments = 0;
+  for (const ArtSubpath& sub : subpaths) {
+    expected += letterCount(sub);
+    segments += sub.segments.size();
+  }
+  if (types.empty() || types.size() != expected) return {};
+  std::vector<char> letters;
+  letters.reserve(segments);
   std::size_t base = 0;
-  for (ArtSubpath& sub : subpaths) {
+  for (const ArtSubpath& sub : subpaths) {
+    const std::size_t count = letterCount(sub);
     for (std::size_t i = 0; i < sub.segments.size(); ++i) {
-      AIPathSegment& s = sub.segments[i];
-      int index = sub.nodeTypeIndex[i];
-      if (useTypes && index >= 0) {
-        char t = types[base + static_cast<std::size_t>(index)];
-        s.corner = (t == 's' || t == 'z' || t == 'a') ? 0 : 1;
+      const int index = sub.nodeTypeIndex[i];
+      if (index < 0) {
+        letters.push_back(0);
+      } else if (i == 0 && sub.closed) {
+        letters.push_back(types[base + count - 1]);
       } else {
-        s.corner = looksSmooth(s) ? 0 : 1;
+        letters.push_back(types[base + static_cast<std::size_t>(index)]);
       }
     }
-    base += sub.commandNodes;
+    base += count;
+  }
+  return letters;
+}
+
+void applyNodeTypes(std::vector<ArtSubpath>& subpaths, std::string_view types) {
+  const std::vector<char> letters = nodeTypeLetters(subpaths, types);
+  std::size_t k = 0;
+  for (ArtSubpath& sub : subpaths) {
+    for (AIPathSegment& s : sub.segments) {
+      const char t = letters.empty() ? 0 : letters[k];
+      ++k;
+      s.corner = t != 0 ? (smoothLetter(t) ? 0 : 1) : (looksSmooth(s) ? 0 : 1);
+    }
   }
 }
 
-void appendPathData(std::string& out, const PathGeometry& path) {
+void appendPathData(std::string& out, const PathGeometry& path, const Affine* toUser) {
   if (path.empty()) return;
-  auto point = [&out](const AIRealPoint& p) {
-    out += formatFloat(p.h);
+  auto point = [&out, toUser](const AIRealPoint& p) {
+    if (toUser == nullptr) {
+      out += formatFloat(p.h);
+      out += ',';
+      out += formatFloat(-p.v);
+      return;
+    }
+    const Vec2 q = apply(*toUser, Vec2{p.h, -static_cast<double>(p.v)});
+    out += formatDouble(q.x);
     out += ',';
-    out += formatFloat(-p.v);
+    out += formatDouble(q.y);
   };
   if (!out.empty()) out += ' ';
   out += "M ";
@@ -267,8 +496,48 @@ void appendPathData(std::string& out, const PathGeometry& path) {
 }
 
 void appendNodeTypes(std::string& out, const PathGeometry& path) {
-  for (std::size_t i = 0; i < path.size(); ++i) out += path.segment(i).corner != 0 ? 'c' : 's';
-  if (path.closed() && !path.empty()) out += path.segment(0).corner != 0 ? 'c' : 's';
+  appendNodeTypes(out, path, {});
+}
+
+void appendNodeTypes(std::string& out, const PathGeometry& path,
+                     const std::vector<std::pair<AIPathSegment, char>>& known) {
+  auto key = [](const AIRealPoint& p) {
+    return (static_cast<std::uint64_t>(std::bit_cast<std::uint32_t>(p.h)) << 32) |
+           std::bit_cast<std::uint32_t>(p.v);
+  };
+  auto offset = [](const AIRealPoint& handle, const AIRealPoint& anchor) {
+    return AIRealPoint{handle.h - anchor.h, handle.v - anchor.v};
+  };
+  // The same node count: nodes pair by index, and a node that was only moved (its handles kept
+  // relative to it) keeps its letter, save an automatic one, whose handles its editor would
+  // recompute. Otherwise nodes pair by anchor position, unchanged ones only.
+  const bool byIndex = known.size() == path.size();
+  std::unordered_multimap<std::uint64_t, std::size_t> byAnchor;
+  if (!byIndex) {
+    byAnchor.reserve(known.size());
+    for (std::size_t k = 0; k < known.size(); ++k) byAnchor.emplace(key(known[k].first.p), k);
+  }
+  auto letter = [&](std::size_t i) {
+    const AIPathSegment& s = path.segment(i);
+    const char plain = s.corner != 0 ? 'c' : 's';
+    auto consistent = [&](char t) { return smoothLetter(t) == (s.corner == 0) ? t : plain; };
+    if (byIndex) {
+      const auto& [was, t] = known[i];
+      if (t == 0) return plain;
+      if (sameSegment(was, s)) return t;
+      const bool moved = samePoint(offset(was.in, was.p), offset(s.in, s.p)) &&
+                         samePoint(offset(was.out, was.p), offset(s.out, s.p));
+      return moved && t != 'a' ? consistent(t) : plain;
+    }
+    auto [first, last] = byAnchor.equal_range(key(s.p));
+    for (auto it = first; it != last; ++it) {
+      const auto& [was, t] = known[it->second];
+      if (t != 0 && samePoint(was.in, s.in) && samePoint(was.out, s.out)) return consistent(t);
+    }
+    return plain;
+  };
+  for (std::size_t i = 0; i < path.size(); ++i) out += letter(i);
+  if (path.closed() && !path.empty()) out += letter(0);
 }
 
 }  // namespace sqhost::svg

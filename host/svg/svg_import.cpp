@@ -24,37 +24,18 @@ bool isTrue(const char* value) {
 }
 
 void Importer::readNames(pugi::xml_node root) {
-  std::string inkscape = "inkscape", sodipodi = "sodipodi", sq = "sq", xlink = "xlink";
   for (pugi::xml_attribute a : root.attributes()) {
     std::string_view name = a.name();
     if (name.rfind("xmlns:", 0) != 0) continue;
     std::string prefix(name.substr(6));
     std::string_view uri = a.value();
-    if (uri == kInkscapeNs) inkscape = prefix;
-    if (uri == kSodipodiNs) sodipodi = prefix;
-    if (uri == kHostNamespace) sq = prefix;
-    if (uri == kXlinkNs) xlink = prefix;
+    if (uri == kInkscapeNs) names_.inkscape = prefix, names_.declaresInkscape = true;
+    if (uri == kSodipodiNs) names_.sodipodi = prefix, names_.declaresSodipodi = true;
+    if (uri == kHostNamespace) names_.sq = prefix, names_.declaresSq = true;
+    if (uri == kXlinkNs) names_.xlink = prefix, names_.declaresXlink = true;
     if (uri == kSvgNs) names_.svgPrefix = prefix;
   }
-  names_.groupmode = inkscape + ":groupmode";
-  names_.label = inkscape + ":label";
-  names_.page = inkscape + ":page";
-  names_.insensitive = sodipodi + ":insensitive";
-  names_.nodetypes = sodipodi + ":nodetypes";
-  names_.namedview = sodipodi + ":namedview";
-  names_.xlinkHref = xlink + ":href";
-  names_.sqSelection = sq + ":selection";
-  names_.sqSelected = sq + ":selected";
-  names_.sqLocked = sq + ":locked";
-  names_.sqHidden = sq + ":hidden";
-  names_.sqColor = sq + ":color";
-  names_.sqPluginArt = sq + ":plugin-art";
-  names_.sqCompound = sq + ":compound";
-  names_.sqEnds = sq + ":ends";
-  names_.sqBounds = sq + ":bounds";
-  names_.sqRulerOrigin = sq + ":ruler-origin";
-  names_.sqCanvas = sq + ":canvas";
-  names_.sqActiveArtboard = sq + ":active-artboard";
+  names_.build();
 }
 
 int Importer::lineOf(pugi::xml_node node) const {
@@ -72,6 +53,36 @@ std::string Importer::tagOf(pugi::xml_node node) const {
     name.remove_prefix(names_.svgPrefix.size() + 1);
   }
   return std::string(name);
+}
+
+int Importer::elementIndex(pugi::xml_node node) const {
+  auto it = elementOf_.find(node.internal_object());
+  return it == elementOf_.end() ? -1 : it->second;
+}
+
+void Importer::recordOrigin(const Art& art, OriginKind kind, pugi::xml_node node, const Affine& ctm,
+                            const Affine& parentCtm, bool shape) {
+  Origin origin;
+  origin.kind = kind;
+  origin.element = elementIndex(node);
+  origin.ctm = ctm;
+  origin.parentCtm = parentCtm;
+  origin.shape = shape;
+  if (kind == OriginKind::kElement && origin.element >= 0) {
+    source_->artElement[static_cast<std::size_t>(origin.element)] = true;
+  }
+  source_->art[art.id()] = std::move(origin);
+}
+
+void Importer::warn(pugi::xml_node node, std::string_view attribute, const std::string& what) {
+  std::string message = source_->fileName.empty() ? std::string() : source_->fileName + ": ";
+  if (int line = lineOf(node); line > 0) message += "line " + std::to_string(line) + ": ";
+  message += "<" + std::string(node.name());
+  if (const char* id = attr(node, "id")) message += " id=\"" + std::string(id) + "\"";
+  message += ">";
+  if (!attribute.empty()) message += " attribute '" + std::string(attribute) + "'";
+  message += ": " + what;
+  source_->warnings.push_back(std::move(message));
 }
 
 void Importer::fail(pugi::xml_node node, std::string_view attribute,
@@ -204,11 +215,14 @@ std::optional<std::vector<RawSubpath>> Importer::shapeGeometry(pugi::xml_node no
   if (tag == "path") {
     const char* d = attr(node, "d");
     if (d == nullptr) return std::vector<RawSubpath>{};
-    try {
-      return parsePathData(d);
-    } catch (const ValueError& e) {
-      fail(node, "d", e.what());
+    ParsedPath parsed = parsePathData(d);
+    // Each element is read once, however many use elements copy it: one warning each.
+    if (parsed.errorAt && useDepth_ == 0) {
+      warn(node, "d",
+           "malformed path data at character " + std::to_string(*parsed.errorAt + 1) +
+               "; read up to there");
     }
+    return std::move(parsed.subpaths);
   }
   if (tag == "rect") {
     double x = lengthAttr(node, "x", 0), y = lengthAttr(node, "y", 0);
@@ -341,7 +355,12 @@ std::unique_ptr<Art> Importer::makePath(pugi::xml_node node, std::vector<RawSubp
     return converted.empty() ? build(ArtSubpath{}) : build(converted.front());
   }
   auto result = Art::create(ArtType::kCompoundPath);
-  for (const ArtSubpath& sub : converted) result->appendChild(build(sub));
+  for (const ArtSubpath& sub : converted) {
+    auto part = build(sub);
+    recordOrigin(*part, useDepth_ > 0 ? OriginKind::kInstance : OriginKind::kSubpath, node, ctx.ctm,
+                 ctx.ctm);
+    result->appendChild(std::move(part));
+  }
   return result;
 }
 

@@ -65,6 +65,15 @@ PageState Importer::readPage(pugi::xml_node root) {
       // Without a viewBox, user units are CSS pixels and the size sets the artboard.
       board.bounds = boundsOf(0, 0, lengthAttr(root, "width", 0), lengthAttr(root, "height", 0));
     }
+    // What a save wrote when the host changed this artboard.
+    if (attr(root, names_.sqBounds) != nullptr) {
+      auto b = floats(root, names_.sqBounds, 4);
+      board.bounds = AIRealRect{b[0], b[1], b[2], b[3]};
+    }
+    if (attr(root, names_.sqRulerOrigin) != nullptr) {
+      auto o = floats(root, names_.sqRulerOrigin, 2);
+      board.rulerOrigin = AIRealPoint{o[0], o[1]};
+    }
     if (!isFinite(board.bounds)) fail(root, "viewBox", "artboard out of range");
     page.artboards.push_back(std::move(board));
   }
@@ -93,6 +102,18 @@ PageState Importer::readPage(pugi::xml_node root) {
     page.canvas = Document::canvasAround(page.artboards.front().bounds);
   }
   return page;
+}
+
+void Importer::readViewport(pugi::xml_node root) {
+  SvgSource& s = *source_;
+  if (root.attribute("viewBox")) {
+    std::vector<double> box = parseNumberList(root.attribute("viewBox").value());
+    s.viewX = box[0], s.viewY = box[1], s.viewWidth = box[2], s.viewHeight = box[3];
+    return;
+  }
+  const Artboard board;  // the default size when the root says none
+  s.viewWidth = root.attribute("width") ? lengthAttr(root, "width", 0) : board.bounds.right;
+  s.viewHeight = root.attribute("height") ? lengthAttr(root, "height", 0) : -board.bounds.bottom;
 }
 
 }  // namespace sqhost::svg::detail

@@ -14,6 +14,8 @@
 
 #include "document/document.hpp"
 #include "svg/svg_geometry.hpp"
+#include "svg/svg_io.hpp"
+#include "svg/svg_source.hpp"
 #include "svg/svg_values.hpp"
 
 namespace sqhost::svg::detail {
@@ -41,23 +43,23 @@ struct Context {
   int depth = 0;
 };
 
-// The qualified attribute names of the foreign namespaces, with the prefixes the file declares.
-struct Names {
-  std::string svgPrefix;  // prefix bound to the SVG namespace, empty when it is the default
-  std::string groupmode, label, insensitive, nodetypes, namedview, page, xlinkHref;
-  std::string sqSelection, sqSelected, sqLocked, sqHidden, sqColor, sqPluginArt, sqCompound, sqEnds,
-      sqBounds, sqRulerOrigin, sqCanvas, sqActiveArtboard;
-};
+using Names = QualifiedNames;
+
+// Why the importer refuses text for its limits, or empty.
+std::string limitFailure(std::string_view text);
 
 class Importer {
  public:
   // The deepest element nesting accepted, and the most art objects one file may create.
-  static constexpr int kMaxDepth = 200;
-  static constexpr std::size_t kMaxArt = 2'000'000;
+  static constexpr int kMaxDepth = kMaxNesting;
+  static constexpr std::size_t kMaxArt = kMaxObjects;
 
-  explicit Importer(std::string_view text) : text_(text) {}
+  // fileName (may be empty) names the file in warnings.
+  Importer(std::string_view text, std::string fileName);
   // Throws ImportError.
   Document run();
+  // Only the limits: throws ImportError when run() would refuse the text for them.
+  Document checkOnly();
 
   // Element readers (svg_import.cpp).
   std::unique_ptr<Art> element(pugi::xml_node node, const Context& parent, bool viaUse = false);
@@ -77,8 +79,20 @@ class Importer {
   std::unique_ptr<Art> text(pugi::xml_node node, const Context& ctx);
   std::unique_ptr<Art> flowRoot(pugi::xml_node node, const Context& ctx);
 
-  // Page readers (svg_import_page.cpp): artboards, active artboard and canvas from the root.
+  // Page readers (svg_import_page.cpp): artboards, active artboard and canvas from the root, and
+  // the root viewport the view draws.
   PageState readPage(pugi::xml_node root);
+  void readViewport(pugi::xml_node root);
+  // The four numbers of a viewBox attribute with a positive size; fails otherwise.
+  std::vector<double> viewBoxOf(pugi::xml_node node);
+  // Fits a viewBox into a viewport of width w and height h at the origin, as preserveAspectRatio
+  // (null: the default, xMidYMid meet) says.
+  static Affine viewBoxTransform(const std::vector<double>& box, double w, double h,
+                                 const char* preserveAspectRatio);
+
+  // Limits (svg_import_limits.cpp): the nesting, the objects and the segments the root's content
+  // would make, what use elements copy counted in, before anything is built.
+  void checkLimits(pugi::xml_node root);
 
   // Helpers.
   [[noreturn]] void fail(pugi::xml_node node, std::string_view attribute,
@@ -92,6 +106,12 @@ class Importer {
   double lengthAttr(pugi::xml_node node, const char* name, double fallback);
   const Names& names() const { return names_; }
   void countArt(pugi::xml_node node, std::size_t n);
+  // Notes where an art object came from (its parent and index are filled in at the end).
+  void recordOrigin(const Art& art, OriginKind kind, pugi::xml_node node, const Affine& ctm,
+                    const Affine& parentCtm, bool shape = false);
+  int elementIndex(pugi::xml_node node) const;
+  // A warning naming the file, the line and the element's id.
+  void warn(pugi::xml_node node, std::string_view attribute, const std::string& what);
 
  private:
   void readNames(pugi::xml_node root);
@@ -100,8 +120,13 @@ class Importer {
   std::unique_ptr<Art> use(pugi::xml_node node, const Context& ctx);
   void addLayers(Document& doc, pugi::xml_node root, const Context& rootCtx);
 
+  void indexElements(const pugi::xml_document& xml);
+  void finishOrigins(const Document& doc);
+
   std::string_view text_;
   std::vector<std::size_t> lineStarts_;
+  std::shared_ptr<SvgSource> source_;
+  std::unordered_map<const void*, int> elementOf_;
   Names names_;
   pugi::xml_node root_;
   std::unordered_map<std::string, pugi::xml_node> ids_;

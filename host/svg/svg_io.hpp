@@ -24,17 +24,24 @@
 //                             its last (which no curve shows), per subpath, in user coordinates
 //   sq:compound="1"           a path element that is a compound path even with one subpath
 //   sq:bounds="l t r b", sq:ruler-origin="h v"  an artboard's exact bounds and ruler origin (on
-//                             inkscape:page)
+//                             inkscape:page, or on the root for the artboard of its viewBox)
 //   sq:canvas="l t r b", sq:active-artboard="i"  on the root element
 //
-// Failures never throw: bad XML, bad path data, unknown units, numbers out of range or a path
-// longer than the host's segment limit give an error naming the line and the attribute, and no
-// document.
+// The document keeps the text it was read from (Document::source()): saving writes that text back
+// with only what changed spliced in (see exportSvg), and the view draws it.
+//
+// Path data with an error is read up to the error, as SVG says, with a warning naming the file,
+// the line, the element's id, the attribute and the character offset. Other failures never throw:
+// bad XML, unknown units, numbers out of range, too deep a nesting, too many objects or segments
+// (counting what use elements would build, checked before anything is built) or a path longer than
+// the host's segment limit give an error naming the line and the attribute, and no document.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "document/document.hpp"
 
@@ -42,15 +49,25 @@ namespace sqhost::svg {
 
 inline constexpr const char* kHostNamespace = "urn:spindlequiver:host";
 
+// What one file may hold: element nesting below the root, art objects and path segments (what
+// use elements build counted in).
+inline constexpr int kMaxNesting = 200;
+inline constexpr std::size_t kMaxObjects = 2'000'000;
+inline constexpr std::size_t kMaxSegments = 4'000'000;
+
 struct ImportResult {
   std::optional<Document> document;  // set on success
   std::string error;  // set on failure, e.g. "line 4: <rect>: attribute 'width': ..."
   int line = 0;       // the line of the failure, 0 when not known
+  // What was read past (also kept on the document: Document::warnings()).
+  std::vector<std::string> warnings;
   bool ok() const { return document.has_value(); }
 };
 
-ImportResult importSvg(std::string_view text);
-// Reads a file; the document is named after the path.
+// fileName, when given, names the file in warnings (errors never name it: the caller does).
+ImportResult importSvg(std::string_view text, const std::string& fileName = {});
+// Reads a file; the document is named after the path. A folder, a missing or unreadable file
+// gives an error.
 ImportResult importSvgFile(const std::string& path);
 
 struct SaveResult {
@@ -58,12 +75,26 @@ struct SaveResult {
   bool ok() const { return error.empty(); }
 };
 
-// The document as SVG text: absolute path data with explicit C commands and Z for closed paths,
-// floats in their shortest exact form, layers bottom first. Importing the text gives a document
-// with the same content (sameContent), ids aside.
+// The document as SVG text. A document read from SVG gives its source text with only the changes
+// spliced in: the d of edited paths (in the path's own user space), their node types, edited
+// shapes turned into paths, removed and inserted objects, changed attributes, and the host's sq:
+// attributes where there is state to keep; an unchanged document gives the source byte for byte.
+// A document without a source is written whole: absolute path data with explicit C commands and
+// Z for closed paths, floats in their shortest exact form, layers bottom first. Importing the text
+// gives a document with the same content (sameContent), ids aside.
+struct ExportResult {
+  std::string text;
+  std::string error;  // set when the document cannot be written (the text is then empty)
+  bool ok() const { return error.empty(); }
+};
+ExportResult writeSvg(const Document& document);
+// writeSvg's text; empty when it fails.
 std::string exportSvg(const Document& document);
-// Writes exportSvg(document) to path through a temporary file in the same folder that is renamed
-// over the target, so a failed save leaves an existing file untouched.
+// The text the view draws: writeSvg's, with the art hidden in the host hidden in the text too.
+ExportResult viewSvg(const Document& document);
+// Writes writeSvg(document) to path through a temporary file in the same folder that is renamed
+// over the target, so a failed save leaves an existing file untouched. Refuses what the importer
+// would refuse to open again (nesting, objects, segments).
 SaveResult saveSvgFile(const Document& document, const std::string& path);
 
 }  // namespace sqhost::svg

@@ -357,4 +357,12 @@ std::string formatFloat(float value) {
   return std::string(buf.data(), ptr);
 }
 
+std::string formatDouble(double value) {
+  if (value == 0) return "0";
+  std::array<char, 40> buf{};
+  auto [ptr, ec] = std::to_chars(buf.data(), buf.data() + buf.size(), value);
+  (void)ec;
+  return std::string(buf.data(), ptr);
+}
+
 }  // namespace sqhost::svg

@@ -63,7 +63,8 @@ std::vector<std::pair<std::string, std::string>> parseStyle(std::string_view tex
 
 std::string_view trim(std::string_view text);
 
-// Shortest text that reads back as exactly the same float.
+// Shortest text that reads back as exactly the same float / double.
 std::string formatFloat(float value);
+std::string formatDouble(double value);
 
 }  // namespace sqhost::svg

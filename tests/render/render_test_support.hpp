@@ -26,6 +26,14 @@ inline Document documentOf(const std::string& body) {
   return result.ok() ? std::move(*result.document) : Document();
 }
 
+// The same document as the host's own model only, without the text it was read from: painted by
+// the host's painter, as a new document is.
+inline Document modelOnlyDocumentOf(const std::string& body) {
+  Document doc = documentOf(body);
+  doc.setSource(nullptr);
+  return doc;
+}
+
 // A view of width x height pixels at the zoom whose top-left pixel shows artwork (0, 0), so
 // that view pixels are SVG user units times the zoom.
 inline View viewAt(float zoom, int32_t width = 100, int32_t height = 100) {

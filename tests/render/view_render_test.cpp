@@ -86,7 +86,7 @@ TEST(ViewRender, HiddenLayersAndHiddenArtDrawNothing) {
 }
 
 TEST(ViewRender, ArtIsPaintedBottomUpWithItsStyle) {
-  const Document doc = documentOf(R"(
+  const Document doc = testing::modelOnlyDocumentOf(R"(
     <g inkscape:groupmode="layer" inkscape:label="Bottom">
       <rect x="0" y="0" width="60" height="60" fill="#00ff00"/>
     </g>
@@ -116,7 +116,7 @@ TEST(ViewRender, ArtIsPaintedBottomUpWithItsStyle) {
 }
 
 TEST(ViewRender, TextFramesShowTheirPathOrAMarker) {
-  const Document doc = documentOf(R"(
+  const Document doc = testing::modelOnlyDocumentOf(R"(
     <defs><path id="base" d="M 10 60 L 90 60"/></defs>
     <text x="30" y="20">point</text>
     <text><textPath xlink:href="#base">along</textPath></text>)");

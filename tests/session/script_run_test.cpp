@@ -82,7 +82,7 @@ TEST_F(ScriptRun, FailingLineStopsTheRunWithItsNumber) {
 TEST_F(ScriptRun, MalformedSvgOpensNothing) {
   sqtest::writeFile(dir_.path() / "bad.svg",
                     "<svg xmlns=\"http://www.w3.org/2000/svg\">\n"
-                    "<path d=\"M 0 0 L 10\"/>\n</svg>\n");
+                    "<rect width=\"10qq\" height=\"5\"/>\n</svg>\n");
   startHost();
   EXPECT_FALSE(run("open bad.svg\n"));
   EXPECT_EQ(host().documents().count(), 0u);
