@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "prefs/host_preferences.hpp"
 #include "sqsdk/errors.h"
 #include "suites/publish.hpp"
 
@@ -157,8 +158,13 @@ void Host::publishSuites() {
 }
 
 bool Host::start(std::string& error) {
+  shuttingDown_ = false;
   const PreferenceLoadResult loaded = preferences_.load();
-  if (!loaded.ok()) observer_.note(loaded.message);
+  if (!loaded.ok()) observer_.warn(loaded.message);
+  // Host values that do not fit their type and range never reach a plug-in.
+  for (const std::string& problem : enforceHostPreferenceTable(preferences_)) {
+    observer_.warn(problem);
+  }
 
   library_ = PluginLibrary::open(options_.pluginPath, error);
   if (!library_) return false;
@@ -184,6 +190,10 @@ void Host::shutDown() {
     if (!reloadPlugin(error)) observer_.note(error);
   }
   dialogs_.closeAll();
+  // What is pending reaches the plug-in while it still runs; nothing is delivered after its
+  // "Shutdown" (its state is gone by then).
+  deliverNotifications();
+  shuttingDown_ = true;
   SPInterfaceMessage shutdown{};
   const AIErr result = send(kSPInterfaceCaller, kSPInterfaceShutdownSelector, &shutdown);
   observer_.note(result == kNoErr ? "plug-in shut down"
@@ -278,6 +288,10 @@ void Host::postNotification(const std::string& type) {
 }
 
 void Host::deliverNotifications(bool nested) {
+  if (shuttingDown_) {
+    pendingNotifications_.clear();
+    return;
+  }
   if (delivering_ || (depth_ != 0 && !nested)) return;
   delivering_ = true;
   while (!pendingNotifications_.empty() && library_ && library_->loaded()) {
