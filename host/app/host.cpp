@@ -84,6 +84,9 @@ class Host::DialogLink final : public DialogServices, public DialogInput {
     return {Next::Kind::Other, {}};
   }
   void take() override { host_.events().take(); }
+  void actionFailed() override {
+    if (host_.runningScript_) host_.events().clear();
+  }
 
  private:
   Host& host_;
@@ -321,13 +324,19 @@ void Host::deliverNotifications(bool nested) {
 
 bool Host::runEvents() {
   bool ok = true;
+  const bool script = !events_->waits();
+  runningScript_ = script;
   while (auto e = events_->take()) {
-    if (!handleEvent(*e) && !events_->waits()) {
+    // A dialog action that fails inside a modal dialog the event opened fails the event too.
+    const std::size_t failedBefore = dialogs_.actionErrors().size();
+    const bool handled = handleEvent(*e) && dialogs_.actionErrors().size() == failedBefore;
+    if (!handled && script) {
       // A script's line that fails stops the run; what it left queued is dropped.
       events_->clear();
       ok = false;
     }
   }
+  runningScript_ = false;
   return ok;
 }
 
