@@ -17,6 +17,9 @@ template <class... F>
 struct Overloaded : F... {
   using F::operator()...;
 };
+// Spelled out for clang before version 17, which does not deduce an aggregate's arguments.
+template <class... F>
+Overloaded(F...) -> Overloaded<F...>;
 
 // Applies a record to the document and returns the record that takes the application back. A
 // record the document does not fit is returned unapplied (the manager never lets that happen).
