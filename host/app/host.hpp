@@ -144,6 +144,11 @@ class Host {
   // at the last mouse position. Empty when there is none to show.
   render::CursorPicture cursorPicture(const View& view);
 
+  // Gives the dialog manager the general measurement units of the host preference
+  // kAIPrefGeneralUnits: points when it is not stored; a value of another type or out of range is
+  // reported and counts as points.
+  void applyUnitsPreference();
+
   // Sends "AI Update" to the menu items that asked for it, as before the host shows its menus or
   // reports their state.
   void updateMenus();
