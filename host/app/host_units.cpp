@@ -1,5 +1,7 @@
-// The host's general measurement units, kept in its own preferences.
+// The host's general measurement units, kept in its own preferences, and warnings about stored
+// preferences.
 #include <array>
+#include <iostream>
 
 #include "app/host.hpp"
 #include "sqsdk/suites/adm_types.h"
@@ -26,6 +28,22 @@ void Host::applyUnitsPreference() {
     }
   }
   dialogs_.setAppUnits(units);
+}
+
+void Host::warnPreferenceType(const std::string& section, const std::string& key,
+                              const std::string& storedType, const std::string& askedType) {
+  if (!warnedPreferences_.emplace(section, key).second) return;
+  const std::string where =
+      section.empty() ? "the host's own section" : "section \"" + section + "\"";
+  const std::string line = "preference file " + options_.preferenceFile.string() + ", " + where +
+                           ", key \"" + key + "\": stored as " + storedType + ", read as " +
+                           askedType + "; the stored value is not used";
+  observer_.note(line);
+  if (warn_) {
+    warn_(line);
+  } else {
+    std::cerr << "sqhost: " << line << "\n";
+  }
 }
 
 }  // namespace sqhost
