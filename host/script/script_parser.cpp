@@ -238,6 +238,13 @@ std::optional<bool> parseSessionCommand(const std::vector<std::string>& w, Sessi
   if (word == "save") return withName(K::Save, "save FILE.svg");
   if (word == "png") return withName(K::Png, "png FILE.png");
   if (word == "report") return withName(K::Report, "report FILE.json");
+  if (word == "png-panel") {
+    c.kind = K::PngPanel;
+    if (!expectCount(w, 3, "png-panel NAME FILE.png", error)) return false;
+    c.name = w[1];
+    c.file = w[2];
+    return true;
+  }
   if (word == "select") {
     if (w.size() == 2 && w[1] == "none") {
       c.kind = K::SelectNone;
