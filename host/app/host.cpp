@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "prefs/host_preferences.hpp"
 #include "sqsdk/errors.h"
 #include "sqsdk/suites/ai_preference.h"
 #include "suites/publish.hpp"
@@ -84,6 +85,9 @@ class Host::DialogLink final : public DialogServices, public DialogInput {
     return {Next::Kind::Other, {}};
   }
   void take() override { host_.events().take(); }
+  void actionFailed() override {
+    if (host_.runningScript_) host_.events().clear();
+  }
 
  private:
   Host& host_;
@@ -160,8 +164,13 @@ void Host::publishSuites() {
 }
 
 bool Host::start(std::string& error) {
+  shuttingDown_ = false;
   const PreferenceLoadResult loaded = preferences_.load();
-  if (!loaded.ok()) observer_.note(loaded.message);
+  if (!loaded.ok()) observer_.warn(loaded.message);
+  // Host values that do not fit their type and range never reach a plug-in.
+  for (const std::string& problem : enforceHostPreferenceTable(preferences_)) {
+    observer_.warn(problem);
+  }
   applyUnitsPreference();
 
   library_ = PluginLibrary::open(options_.pluginPath, error);
@@ -188,6 +197,10 @@ void Host::shutDown() {
     if (!reloadPlugin(error)) observer_.note(error);
   }
   dialogs_.closeAll();
+  // What is pending reaches the plug-in while it still runs; nothing is delivered after its
+  // "Shutdown" (its state is gone by then).
+  deliverNotifications();
+  shuttingDown_ = true;
   SPInterfaceMessage shutdown{};
   const AIErr result = send(kSPInterfaceCaller, kSPInterfaceShutdownSelector, &shutdown);
   observer_.note(result == kNoErr ? "plug-in shut down"
@@ -282,6 +295,10 @@ void Host::postNotification(const std::string& type) {
 }
 
 void Host::deliverNotifications(bool nested) {
+  if (shuttingDown_) {
+    pendingNotifications_.clear();
+    return;
+  }
   if (delivering_ || (depth_ != 0 && !nested)) return;
   delivering_ = true;
   while (!pendingNotifications_.empty() && library_ && library_->loaded()) {
@@ -311,13 +328,19 @@ void Host::deliverNotifications(bool nested) {
 
 bool Host::runEvents() {
   bool ok = true;
+  const bool script = !events_->waits();
+  runningScript_ = script;
   while (auto e = events_->take()) {
-    if (!handleEvent(*e) && !events_->waits()) {
+    // A dialog action that fails inside a modal dialog the event opened fails the event too.
+    const std::size_t failedBefore = dialogs_.actionErrors().size();
+    const bool handled = handleEvent(*e) && dialogs_.actionErrors().size() == failedBefore;
+    if (!handled && script) {
       // A script's line that fails stops the run; what it left queued is dropped.
       events_->clear();
       ok = false;
     }
   }
+  runningScript_ = false;
   return ok;
 }
 

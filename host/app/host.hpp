@@ -227,6 +227,8 @@ class Host {
   int depth_ = 0;
   bool started_ = false;
   bool delivering_ = false;
+  bool runningScript_ = false;  // runEvents is taking a script's events
+  bool shuttingDown_ = false;   // "Shutdown" has been sent: notifications are dropped
   std::vector<std::string> pendingNotifications_;
   struct Block {
     std::unique_ptr<std::byte[]> data;

@@ -47,6 +47,10 @@ class DialogInput {
   virtual Next peek() = 0;
   // Takes the input the last peek() showed.
   virtual void take() = 0;
+  // The action last taken could not be applied (its error has been noted). A script's source
+  // stops there: it drops what it still holds, so the dialog closes unanswered and the run
+  // fails. Other sources go on.
+  virtual void actionFailed() {}
 
  protected:
   ~DialogInput() = default;

@@ -103,7 +103,10 @@ AIErr DialogManager::runModal(int32_t dialogID, const std::string& name, int32_t
     beginAction();
     const bool applied = applyToDialog(dialog, *action, actionError);
     endAction();
-    if (!applied) noteActionError(*action, actionError);
+    if (!applied) {
+      noteActionError(*action, actionError);
+      services_.input().actionFailed();
+    }
     if (dialog.endRequested && action->kind == DialogAction::Kind::Cancel) cancelled = true;
   }
   deliverPending();

@@ -2,11 +2,14 @@
 #include "io/atomic_file.hpp"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <optional>
+#include <string_view>
 #include <system_error>
 
 namespace sqhost::io {
@@ -71,6 +74,39 @@ fs::path landingPlace(const fs::path& target, std::optional<struct stat>& existi
   return {};
 }
 
+// True for a name mkostemp makes from "<prefix>XXXXXX": the prefix and six letters or digits.
+bool isTemporaryName(std::string_view name, std::string_view prefix) {
+  constexpr std::size_t kRandomLength = 6;
+  if (name.size() != prefix.size() + kRandomLength || !name.starts_with(prefix)) return false;
+  return std::all_of(
+      name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+      });
+}
+
+// Removes what interrupted writes of one file left in its folder: regular files named like this
+// writer's temporaries of that file ("<prefix>" and six characters) and owned by this user. A
+// temporary that another write still holds locked is in use and stays. Failures are ignored: the
+// file itself has been written.
+void removeStaleTemporaries(const fs::path& folder, std::string_view prefix) {
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (!isTemporaryName(name, prefix)) continue;
+    const std::string path = it->path().string();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) continue;
+    struct stat info {};
+    struct stat now {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
+        ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::lstat(path.c_str(), &now) == 0 &&
+        now.st_dev == info.st_dev && now.st_ino == info.st_ino) {
+      ::unlink(path.c_str());
+    }
+    ::close(fd);
+  }
+}
+
 // The permissions a new file gets: read and write for everyone the umask allows.
 mode_t newFileMode() {
   const mode_t mask = ::umask(0);
@@ -92,6 +128,11 @@ std::string writeThroughTemporary(const fs::path& place, const std::optional<str
     return "cannot create a temporary file in " + folder.string() + ": " + errnoText(error);
   }
   const std::string& temporary = pattern;
+  // Hold a lock on the temporary while it exists, so that another write of the same file, which
+  // removes temporaries left by interrupted writes, leaves this one alone. The lock belongs to the
+  // open file, so a second descriptor keeps it from the close below until after the rename.
+  ::flock(fd, LOCK_EX);
+  const int lockFd = ::dup(fd);
 
   // Each step records errno at once, before building a message can disturb it.
   const char* step = nullptr;
@@ -125,8 +166,10 @@ std::string writeThroughTemporary(const fs::path& place, const std::optional<str
   }
   if (step != nullptr) {
     ::unlink(temporary.c_str());  // before anything that could throw
+    if (lockFd >= 0) ::close(lockFd);
     return step + temporary + ": " + errnoText(error);
   }
+  if (lockFd >= 0) ::close(lockFd);
 
   // Make the rename itself durable. The new contents are in place whatever this returns, so a
   // failure here is not reported as a failed write.
@@ -137,6 +180,7 @@ std::string writeThroughTemporary(const fs::path& place, const std::optional<str
     }
     ::close(folderFd);
   }
+  removeStaleTemporaries(folder, hidden.substr(0, hidden.size() - 6));
   return {};
 }
 

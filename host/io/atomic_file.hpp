@@ -14,6 +14,11 @@ namespace sqhost::io {
 // group). A symbolic link is written through: the link stays, the file it points at gets the
 // contents. The folder must exist.
 //
+// The temporary file is named ".<name>.tmp-" and six random letters or digits, beside the file
+// (or the file a link leads to). A successful write then removes the temporaries that
+// interrupted writes of the same file left there: regular files of exactly that pattern for that
+// name, owned by the user, that no write in progress holds. Nothing else is touched.
+//
 // Returns an empty string on success. On failure the existing file is untouched, no temporary
 // file is left behind, and the message reads "cannot save <target>: <what went wrong>".
 std::string writeFileAtomically(const std::filesystem::path& target,

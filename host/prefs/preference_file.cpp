@@ -290,8 +290,14 @@ PreferenceLoadResult PreferenceStore::load() {
 
     Sections parsed;
     try {
-      const json root = json::parse(contents);
-      sectionsFromJson(root, parsed, problem);
+      // The JSON reader takes a NUL byte for the end of its input and would drop whatever
+      // follows; JSON text never holds one, so a file that does is damaged.
+      if (const std::size_t nul = contents.find('\0'); nul != std::string::npos) {
+        problem = "not valid JSON at " + positionText(contents, nul + 1) + ": a NUL byte";
+      } else {
+        const json root = json::parse(contents);
+        sectionsFromJson(root, parsed, problem);
+      }
     } catch (const json::parse_error& error) {
       problem = "not valid JSON at " + positionText(contents, error.byte) + ": " +
                 parseErrorReason(error.what());

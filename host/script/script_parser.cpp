@@ -286,20 +286,17 @@ std::optional<bool> parseSessionCommand(const std::vector<std::string>& w, Sessi
     if (w[2] == "true" || w[2] == "false") {
       c.valueType = SessionCommand::ValueType::Boolean;
       c.value = w[2] == "true" ? 1 : 0;
-      return true;
-    }
-    int32_t integer = 0;
-    if (parseInteger(w[2], integer)) {
+    } else if (int32_t integer = 0; parseInteger(w[2], integer)) {
       c.valueType = SessionCommand::ValueType::Integer;
       c.value = integer;
-      return true;
-    }
-    if (parseNumber(w[2], c.value)) {
+    } else if (parseNumber(w[2], c.value)) {
       c.valueType = SessionCommand::ValueType::Real;
-      return true;
+    } else {
+      error = "a preference value is true, false or a number";
+      return false;
     }
-    error = "a preference value is true, false or a number";
-    return false;
+    // A host preference that cannot take the value refuses the script before anything runs.
+    return preferenceCommandValue(c, error).has_value();
   }
   return std::nullopt;
 }

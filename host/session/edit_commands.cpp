@@ -1,6 +1,7 @@
 // Session commands that edit directly: selections, moved points and the host's own preferences.
 #include <vector>
 
+#include "prefs/host_preferences.hpp"
 #include "session/session.hpp"
 #include "sqsdk/errors.h"
 
@@ -80,26 +81,39 @@ bool Session::select(const SessionCommand& c, std::string& error) {
 }
 
 bool Session::setPreference(const SessionCommand& c, std::string& error) {
-  using T = SessionCommand::ValueType;
-  PreferenceStore& preferences = host_.preferences();
-  bool stored = false;
-  switch (c.valueType) {
-    case T::Boolean:
-      stored = preferences.putBoolean("", c.name, c.value != 0);
-      break;
-    case T::Integer:
-      stored = preferences.putInteger("", c.name, static_cast<int32_t>(c.value));
-      break;
-    case T::Real:
-      stored = preferences.putReal("", c.name, c.value);
-      break;
-  }
-  if (!stored) {
+  std::optional<PreferenceValue> value = preferenceCommandValue(c, error);
+  if (!value) return false;
+  if (!host_.preferences().putValue("", c.name, *value)) {
     error = "the preference \"" + c.name + "\" cannot take that value";
     return false;
   }
   host_.postNotification("AI Preference Changed Notifier");
   return true;
+}
+
+std::optional<PreferenceValue> preferenceCommandValue(const SessionCommand& c, std::string& error) {
+  using T = SessionCommand::ValueType;
+  PreferenceValue value;
+  switch (c.valueType) {
+    case T::Boolean:
+      value = c.value != 0;
+      break;
+    case T::Integer:
+      value = static_cast<int32_t>(c.value);
+      break;
+    case T::Real:
+      value = c.value;
+      break;
+  }
+  // The host's own preferences take their type from the host's table, and only what fits it.
+  const HostPreference* preference = findHostPreference(c.name);
+  if (preference == nullptr) return value;
+  std::optional<PreferenceValue> fitted = fitHostPreference(*preference, value);
+  if (!fitted) {
+    error = "the host preference \"" + c.name + "\" (" + std::string(preference->meaning) +
+            ") must be " + describeRange(*preference) + ", not " + describePreferenceValue(value);
+  }
+  return fitted;
 }
 
 }  // namespace sqhost

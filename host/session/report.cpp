@@ -94,6 +94,7 @@ json documentJson(const Document& doc, bool current) {
                          {"active", i == doc.activeArtboard()}});
   }
   j["artboards"] = std::move(artboards);
+  j["warnings"] = doc.warnings();
   return j;
 }
 
@@ -240,9 +241,12 @@ json makeReport(Session& session) {
   return report;
 }
 
+std::string reportText(const nlohmann::json& report) {
+  return report.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
+}
+
 std::string writeReport(Session& session, const std::filesystem::path& path) {
-  const std::string text = makeReport(session).dump(2) + "\n";
-  return io::writeFileAtomically(path, text);
+  return io::writeFileAtomically(path, reportText(makeReport(session)));
 }
 
 }  // namespace sqhost

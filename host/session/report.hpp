@@ -22,6 +22,11 @@ struct ReportMarks {
 // the session's marks (and empties the views' invalidation logs).
 nlohmann::json makeReport(Session& session);
 
+// The report as the file holds it: indented JSON, always valid UTF-8. Strings from outside (ids,
+// texts, layer and file names) may hold bytes that are not UTF-8; each such byte is written as
+// U+FFFD, the replacement character, and nothing is refused.
+std::string reportText(const nlohmann::json& report);
+
 // Writes the report atomically; an error message, or empty on success.
 std::string writeReport(Session& session, const std::filesystem::path& path);
 

@@ -123,6 +123,8 @@ bool Session::openFile(const SessionCommand& c, std::string& error) {
   imported.document->setName(path.string());
   host_.openDocument(std::move(*imported.document));
   host_.observer().note("opened " + path.string());
+  // Each warning names the file already, with the line and the element it is about.
+  for (const std::string& warning : imported.warnings) host_.observer().warn(warning);
   return true;
 }
 

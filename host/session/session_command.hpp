@@ -2,10 +2,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <variant>
 
 #include "app/events.hpp"
+#include "prefs/preference_store.hpp"
 #include "sqsdk/types.h"
 
 namespace sqhost {
@@ -41,6 +43,11 @@ struct SessionCommand {
   AIRealPoint offset{0, 0};
   int line = 0;  // script line the command came from, for messages; 0 when not from a script
 };
+
+// The value a Preference command stores: for one of the host's own preferences, converted to its
+// type when it fits its range; nullopt with the reason in error when it does not.
+std::optional<PreferenceValue> preferenceCommandValue(const SessionCommand& command,
+                                                      std::string& error);
 
 // A session is a sequence of commands and of what the user does.
 using SessionStep = std::variant<SessionCommand, Event>;

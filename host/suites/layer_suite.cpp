@@ -126,7 +126,8 @@ AIErr getLayerTitle(AILayerHandle layer, char* buffer, int32_t capacity) {
 }
 
 AIErr setLayerTitle(AILayerHandle layer, const char* title) {
-  if (title == nullptr) return kBadParameterErr;
+  // The title is saved into a file declared UTF-8: anything else is refused.
+  if (title == nullptr || !isValidUtf8(title)) return kBadParameterErr;
   return changeLayer(layer, [&](LayerProps& p) {
     if (p.name == title) return false;
     p.name = title;

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "prefs/host_preferences.hpp"
 #include "sqsdk/suites/ai_block.h"
 #include "sqsdk/suites/ai_context.h"
 #include "sqsdk/suites/ai_md_memory.h"
@@ -46,6 +47,25 @@ AIErr afterPut(const char* prefix, bool stored) {
   return kNoErr;
 }
 
+// Stores a value; one of the host's own preferences only in its type and range (converted when
+// that loses nothing), else the put fails with kBadParameterErr and the store is unchanged.
+AIErr putChecked(const char* prefix, const char* suffix, PreferenceValue value) {
+  const std::string section = sectionOf(prefix);
+  if (section.empty()) {
+    if (const HostPreference* preference = findHostPreference(suffix)) {
+      std::optional<PreferenceValue> fitted = fitHostPreference(*preference, value);
+      if (!fitted) {
+        host().observer().note("preference " + std::string(suffix) +
+                               " refused: " + describePreferenceValue(value) + " is not " +
+                               describeRange(*preference));
+        return kBadParameterErr;
+      }
+      value = std::move(*fitted);
+    }
+  }
+  return afterPut(prefix, host().preferences().putValue(section, suffix, value));
+}
+
 AIErr getBoolean(const char* prefix, const char* suffix, AIBoolean* out) {
   return guarded([&] {
     return getPreference(prefix, suffix, out, "boolean",
@@ -58,7 +78,7 @@ AIErr getBoolean(const char* prefix, const char* suffix, AIBoolean* out) {
 AIErr putBoolean(const char* prefix, const char* suffix, AIBoolean value) {
   return guarded([&] {
     if (suffix == nullptr) return kBadParameterErr;
-    return afterPut(prefix, host().preferences().putBoolean(sectionOf(prefix), suffix, value != 0));
+    return putChecked(prefix, suffix, PreferenceValue(value != 0));
   });
 }
 AIErr getInteger(const char* prefix, const char* suffix, int32_t* out) {
@@ -71,7 +91,7 @@ AIErr getInteger(const char* prefix, const char* suffix, int32_t* out) {
 AIErr putInteger(const char* prefix, const char* suffix, int32_t value) {
   return guarded([&] {
     if (suffix == nullptr) return kBadParameterErr;
-    return afterPut(prefix, host().preferences().putInteger(sectionOf(prefix), suffix, value));
+    return putChecked(prefix, suffix, PreferenceValue(value));
   });
 }
 AIErr getReal(const char* prefix, const char* suffix, double* out) {
@@ -85,7 +105,7 @@ AIErr putReal(const char* prefix, const char* suffix, double value) {
   return guarded([&] {
     if (suffix == nullptr) return kBadParameterErr;
     if (!std::isfinite(value)) return kNonFiniteErr;
-    return afterPut(prefix, host().preferences().putReal(sectionOf(prefix), suffix, value));
+    return putChecked(prefix, suffix, PreferenceValue(value));
   });
 }
 AIErr getString(const char* prefix, const char* suffix, char* buffer, int32_t capacity) {
@@ -104,7 +124,7 @@ AIErr getString(const char* prefix, const char* suffix, char* buffer, int32_t ca
 AIErr putString(const char* prefix, const char* suffix, const char* value) {
   return guarded([&] {
     if (suffix == nullptr || value == nullptr) return kBadParameterErr;
-    return afterPut(prefix, host().preferences().putString(sectionOf(prefix), suffix, value));
+    return putChecked(prefix, suffix, PreferenceValue(std::string(value)));
   });
 }
 AIErr getPoint(const char* prefix, const char* suffix, AIPoint* out) {
@@ -122,7 +142,7 @@ AIErr putPoint(const char* prefix, const char* suffix, const AIPoint* value) {
   return guarded([&] {
     if (suffix == nullptr || value == nullptr) return kBadParameterErr;
     const PreferencePoint p{static_cast<float>(value->h), static_cast<float>(value->v)};
-    return afterPut(prefix, host().preferences().putPoint(sectionOf(prefix), suffix, p));
+    return putChecked(prefix, suffix, PreferenceValue(p));
   });
 }
 AIErr removePreference(const char* prefix, const char* suffix) {

@@ -3,6 +3,7 @@
 
 #include <new>
 #include <string>
+#include <string_view>
 
 #include "app/host.hpp"
 #include "sqsdk/errors.h"
@@ -18,6 +19,10 @@ inline Host& host() {
 // cut on a UTF-8 character boundary) when it does not fit; kBadParameterErr for a null buffer or a
 // capacity below 1.
 AIErr copyString(const std::string& text, char* buffer, int32_t capacity);
+
+// Strict UTF-8 (no overlong forms, no surrogates, nothing above U+10FFFF), as every text a
+// plug-in hands the host must be.
+bool isValidUtf8(std::string_view text);
 
 // Runs f, turning any exception into an error code: no exception crosses into plug-in code.
 template <typename F>

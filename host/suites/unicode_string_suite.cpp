@@ -124,6 +124,11 @@ const AIUnicodeStringSuite kUnicodeStringSuite = {
 
 }  // namespace
 
+bool isValidUtf8(std::string_view text) {
+  std::size_t codePoints = 0;
+  return decodeUtf8(text, codePoints);
+}
+
 void publishUnicodeStringSuite(SuiteRegistry& registry) {
   registry.add(kAIUnicodeStringSuite, kAIUnicodeStringSuiteVersion, &kUnicodeStringSuite);
 }

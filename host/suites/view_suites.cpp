@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "prefs/host_preferences.hpp"
 #include "sqsdk/suites/ai_document_view.h"
 #include "sqsdk/suites/ai_notifier.h"
 #include "suites/publish_parts.hpp"
@@ -151,14 +152,8 @@ const AIDocumentViewSuite kDocumentViewSuite = {
 }  // namespace
 
 float tolerancePreference(std::string_view key) {
-  const PreferenceStore& store = host().preferences();
-  double pixels = 6;
-  if (auto i = store.getInteger("", key)) {
-    pixels = *i;
-  } else if (auto r = store.getReal("", key)) {
-    pixels = *r;
-  }
-  return static_cast<float>(std::isfinite(pixels) ? std::max(pixels, 0.0) : 6.0);
+  // The table bounds the tolerances, so a stored value can never make a pick area overflow.
+  return static_cast<float>(hostPreferenceNumber(host().preferences(), key).value_or(6.0));
 }
 
 void publishViewSuites(SuiteRegistry& registry) {

@@ -9,8 +9,8 @@
 
 namespace sqhost {
 
-// A tolerance in pixels from the host's own preferences (an integer, or a real), 6 when not
-// stored; never negative.
+// A tolerance in pixels from the host's own preferences, within the range of their table (the
+// default when nothing valid is stored).
 float tolerancePreference(std::string_view key);
 
 extern const AIHitTestSuite kHitTestSuiteTable;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "hittest/snap.hpp"
+#include "prefs/host_preferences.hpp"
 #include "suites/view_suites.hpp"
 
 namespace sqhost {
@@ -32,10 +33,7 @@ std::vector<SnapLine> currentLines() {
 
 // The host's constrain angle in degrees, 0 when not stored.
 double constrainAngle() {
-  const PreferenceStore& store = host().preferences();
-  if (auto r = store.getReal("", "constrain/angle"); r && std::isfinite(*r)) return *r;
-  if (auto i = store.getInteger("", "constrain/angle")) return *i;
-  return 0;
+  return hostPreferenceNumber(host().preferences(), "constrain/angle").value_or(0.0);
 }
 
 AIErr track(AIDocumentViewHandle handle, const AIRealPoint* cursor, const AIEvent* /*event*/,

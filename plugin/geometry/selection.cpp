@@ -3,6 +3,8 @@
 #include "geometry/selection.hpp"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 #include "shell/host_suites.hpp"
@@ -359,8 +361,15 @@ std::optional<NearestPathPoint> findNearestPoint(PluginState& s, AIDocumentViewH
   const Suites h;
   AIPoint centre{};
   if (h.views->ArtworkPointToViewPoint(view, &position, &centre) != kNoErr) return std::nullopt;
-  const AIPoint corner1{centre.h - pickRadius, centre.v - pickRadius};
-  const AIPoint corner2{centre.h + pickRadius, centre.v + pickRadius};
+  // Computed wide and saturated: a point near the edge of the view coordinate range, or a radius
+  // the host handed back unchecked, must not overflow.
+  const auto offset = [](int32_t coordinate, int64_t by) {
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(int64_t{coordinate} + by, INT32_MIN, INT32_MAX));
+  };
+  const int64_t radius = std::abs(int64_t{pickRadius});
+  const AIPoint corner1{offset(centre.h, -radius), offset(centre.v, -radius)};
+  const AIPoint corner2{offset(centre.h, radius), offset(centre.v, radius)};
   AIRealPoint a{};
   AIRealPoint b{};
   h.views->ViewPointToArtworkPoint(view, &corner1, &a);

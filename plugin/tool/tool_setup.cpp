@@ -1,6 +1,9 @@
 // Registering the editing tool with the host, with its icon, Info variables and pictures.
 #include "tool/tool_setup.hpp"
 
+#include <algorithm>
+#include <cmath>
+
 #include "shell/host_suites.hpp"
 #include "shell/plugin_state.hpp"
 #include "sqsdk/errors.h"
@@ -44,11 +47,28 @@ AIErr registerTool(SPPluginRef plugin) {
   return error;
 }
 
+namespace {
+
+// The widest pick radius the tool works with, in pixels. A host may hand back any 32-bit value;
+// radii outside [0, kMostPickPixels] would make pick squares inverted or large enough for view
+// coordinates to overflow.
+constexpr int32_t kMostPickPixels = 64;
+// The host's handle mark styles; anything else draws as the default style.
+constexpr int32_t kFirstHandleMark = 1;
+constexpr int32_t kLastHandleMark = 11;
+constexpr int32_t kDefaultHandleMark = 4;
+
+int32_t pickPixels(int32_t value) {
+  return std::clamp(value, int32_t{0}, kMostPickPixels);
+}
+
+}  // namespace
+
 AIErr readHostPreferences(PluginState& s) {
   const auto* prefs = SuiteAs<AIPreferenceSuite>(SuiteId::Preference);
   int32_t unselectedMark = 1;
   int32_t selectedMark = 2;
-  s.directionHandleMarkType = 4;
+  s.directionHandleMarkType = kDefaultHandleMark;
   s.pickRadius = 6;
   s.snapTolerance = 6;
   s.constrainAngle = 0.0;
@@ -62,6 +82,14 @@ AIErr readHostPreferences(PluginState& s) {
   error = prefs->GetRealPreference(nullptr, kAIPrefConstrainAngle, &s.constrainAngle);
   s.unselectedAnchorMarkLarge = unselectedMark > 1 ? 1 : 0;
   s.selectedAnchorMarkLarge = selectedMark > 2 ? 1 : 0;
+  if (s.directionHandleMarkType < kFirstHandleMark || s.directionHandleMarkType > kLastHandleMark) {
+    s.directionHandleMarkType = kDefaultHandleMark;
+  }
+  s.pickRadius = pickPixels(s.pickRadius);
+  s.snapTolerance = pickPixels(s.snapTolerance);
+  // Whole turns change nothing; a non-finite angle would poison every tangency search.
+  if (!std::isfinite(s.constrainAngle)) s.constrainAngle = 0.0;
+  if (std::fabs(s.constrainAngle) >= 360.0) s.constrainAngle = std::fmod(s.constrainAngle, 360.0);
   return error;
 }
 

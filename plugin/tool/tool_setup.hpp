@@ -16,7 +16,10 @@ inline constexpr int32_t kToolOptions = 0x21;
 AIErr registerTool(SPPluginRef plugin);
 
 // Copies the host's anchor and handle display preferences, pick radius, snapping tolerance and
-// constrain angle into the state; each field keeps its default when the host has no value.
+// constrain angle into the state; each field keeps its default when the host has no value. What
+// the host hands back is made safe to compute with: the pick radii are clamped to 0..64 pixels, a
+// handle mark type outside the host's styles 1..11 counts as the default 4, and a non-finite
+// constrain angle as 0 (whole turns are dropped).
 AIErr readHostPreferences(PluginState& s);
 
 }  // namespace sq

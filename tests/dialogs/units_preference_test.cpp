@@ -59,13 +59,11 @@ TEST_F(UnitsPreference, SettingThePreferenceChangesTheUnitsAndTellsThePlugin) {
     EXPECT_EQ(appUnits(), c.units) << c.value;
     EXPECT_EQ(notificationsSince(mark), 1) << c.value;  // one, however many posted it
   }
-  // What is not a ruler unit is reported and counts as points.
-  ASSERT_TRUE(driver().run("pref units/general 2\npref units/general 9\n"));
-  EXPECT_EQ(appUnits(), kADMPointUnits);
-  EXPECT_TRUE(noted("the host preference units/general is 9 (integer), not a ruler unit"));
-  ASSERT_TRUE(driver().run("pref units/general 2\npref units/general true\n"));
-  EXPECT_EQ(appUnits(), kADMPointUnits);
-  EXPECT_TRUE(noted("is true (boolean)"));
+  // What is not a ruler unit is refused (the script does not run) and changes nothing.
+  ASSERT_TRUE(driver().run("pref units/general 2\n"));
+  EXPECT_FALSE(sqhost::parseScript("pref units/general 9\n").ok());
+  EXPECT_FALSE(sqhost::parseScript("pref units/general true\n").ok());
+  EXPECT_EQ(appUnits(), kADMMillimeterUnits);
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 // old file whole and no temporary file behind.
 #include "io/atomic_file.hpp"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -144,6 +146,58 @@ TEST(AtomicFile, AFailedWriteLeavesTheFileWholeAndNamesIt) {
   const std::string noFolder = writeFileAtomically(missing, std::string_view("new"));
   EXPECT_NE(noFolder.find(missing.string()), std::string::npos) << noFolder;
   EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"folder.txt", "keep.txt"}));
+}
+
+TEST(AtomicFile, ASuccessfulWriteRemovesWhatInterruptedWritesOfTheSameFileLeft) {
+  sqtest::TempDir dir;
+  const fs::path folder = dir.path();
+  const fs::path file = folder / "prefs.json";
+  writeFile(file, "old");
+  // Left by interrupted writes of this file: removed.
+  for (const char* stale : {".prefs.json.tmp-a1B2c3", ".prefs.json.tmp-ZZZZZZ"}) {
+    writeFile(folder / stale, "half a write");
+  }
+  // Everything else stays: other names, other patterns, what is not a regular file, and a
+  // temporary that a write in progress holds.
+  const std::vector<std::string> kept = {".other.json.tmp-a1B2c3",  ".prefs.json.tmp-a1B2c",
+                                         ".prefs.json.tmp-a1B2c34", ".prefs.json.tmp-a1B2.3",
+                                         "prefs.json.tmp-a1B2c3",   ".prefs.json.tmp-a1B2c3.bak",
+                                         ".prefs.json.tmp-link00",  ".prefs.json.tmp-folder",
+                                         ".prefs.json.tmp-inuse0",  "elsewhere.txt"};
+  for (const std::string& name : kept) {
+    if (name != ".prefs.json.tmp-link00" && name != ".prefs.json.tmp-folder") {
+      writeFile(folder / name, "keep");
+    }
+  }
+  fs::create_symlink("elsewhere.txt", folder / ".prefs.json.tmp-link00");
+  fs::create_directory(folder / ".prefs.json.tmp-folder");
+  const int inUse = ::open((folder / ".prefs.json.tmp-inuse0").c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(inUse, 0);
+  ASSERT_EQ(::flock(inUse, LOCK_EX), 0);
+  std::vector<std::string> expected = kept;
+  // Another user's file of the pattern is not this user's to remove (only root can make one).
+  if (::geteuid() == 0) {
+    writeFile(folder / ".prefs.json.tmp-nobody", "theirs");
+    ASSERT_EQ(::chown((folder / ".prefs.json.tmp-nobody").c_str(), 65534, 65534), 0);
+    expected.push_back(".prefs.json.tmp-nobody");
+  }
+  expected.push_back("prefs.json");
+  std::sort(expected.begin(), expected.end());
+
+  EXPECT_EQ(writeFileAtomically(file, std::string_view("new")), "");
+  ::close(inUse);
+  EXPECT_EQ(readFile(file), "new");
+  EXPECT_EQ(entries(folder), expected);
+  EXPECT_EQ(readFile(folder / "elsewhere.txt"), "keep");
+
+  // The lock released, that temporary is stale too; a write through a link cleans beside the
+  // file the link leads to.
+  fs::create_directory(folder / "sub");
+  fs::create_symlink(fs::path("..") / "prefs.json", folder / "sub" / "link.json");
+  EXPECT_EQ(writeFileAtomically(folder / "sub" / "link.json", std::string_view("newer")), "");
+  EXPECT_FALSE(fs::exists(folder / ".prefs.json.tmp-inuse0"));
+  EXPECT_TRUE(fs::exists(folder / ".prefs.json.tmp-a1B2c"));
+  EXPECT_EQ(readFile(file), "newer");
 }
 
 }  // namespace

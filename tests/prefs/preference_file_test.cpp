@@ -182,7 +182,14 @@ INSTANTIATE_TEST_SUITE_P(
                     entry(R"({"type": "point", "value": {"h": 1e39, "v": 0}})"), "a point"},
         DamagedCase{"UnknownType", entry(R"({"type": "colour", "value": 1})"),
                     "unknown value type \"colour\""},
-        DamagedCase{"NotUtf8", entry("{\"type\": \"string\", \"value\": \"\xff\"}"), "UTF-8"}),
+        DamagedCase{"NotUtf8", entry("{\"type\": \"string\", \"value\": \"\xff\"}"), "UTF-8"},
+        // Valid JSON, then a NUL byte and more: the reader must not stop at the NUL.
+        DamagedCase{"TrailingNulAndData",
+                    entry(R"({"type": "integer", "value": 3})") + std::string("\0", 1) +
+                        R"({"version": 1, "sections": {}})",
+                    "line 1, column 74, byte 74: a NUL byte"},
+        DamagedCase{"TrailingData", R"({"version": 1, "sections": {}} {"more": 1})",
+                    "expected end of input"}),
     [](const testing::TestParamInfo<DamagedCase>& info) { return info.param.name; });
 
 TEST_F(PreferenceFile, NeverOverwritesAnEarlierDamagedCopy) {

@@ -28,7 +28,16 @@ std::string defaultPluginPath() {
 }
 
 int runScript(const RunOptions& o) {
-  std::ifstream file(o.script);
+  // A script that cannot be read is refused as one that cannot be parsed: nothing runs.
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(o.script, ec)) {
+    std::cerr << "sqhost: cannot read script " << o.script << ": "
+              << (std::filesystem::exists(o.script, ec) ? "it is not a regular file"
+                                                        : "there is no such file")
+              << "\n";
+    return 2;
+  }
+  std::ifstream file(o.script, std::ios::binary);
   if (!file) {
     std::cerr << "sqhost: cannot read script " << o.script << "\n";
     return 2;
@@ -63,6 +72,10 @@ int runScript(const RunOptions& o) {
       std::cerr << line << "\n";
     }
   });
+  // Warnings (files read up to an error, preference values ignored) go to standard error, also
+  // in quiet runs.
+  host.observer().setWarningEcho(
+      [](const std::string& line) { std::cerr << "sqhost: warning: " << line << "\n"; });
   if (!o.quiet) std::cout << "preferences: " << options.preferenceFile.string() << "\n";
 
   std::string error;
@@ -88,9 +101,8 @@ int main(int argc, char** argv) {
   RunOptions run;
   CLI::App* runCommand = app.add_subcommand(
       "run", "Start the host with the plug-in, run a session script, then shut down");
-  runCommand->add_option("script", run.script, "The session script (see the README)")
-      ->required()
-      ->check(CLI::ExistingFile);
+  // The script's existence is checked when it is read, so that a missing one exits with 2.
+  runCommand->add_option("script", run.script, "The session script (see the README)")->required();
   runCommand->add_option("--prefs", run.prefs,
                          "Preference file (default: $SQHOST_PREFS, else "
                          "$XDG_CONFIG_HOME/sqhost/preferences.json or "

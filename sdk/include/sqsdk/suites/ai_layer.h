@@ -50,7 +50,8 @@ typedef struct AILayerSuite {
      kBufferTooSmallErr when it does not fit (the buffer then holds a truncated copy). */
   AIErr (*GetLayerTitle)(AILayerHandle layer, char* buffer, int32_t capacity);
 
-  /* Set the layer's title (UTF-8, copied). */
+  /* Set the layer's title (UTF-8, copied). A title that is not valid UTF-8 fails with
+     kBadParameterErr and the title stays as it was. */
   AIErr (*SetLayerTitle)(AILayerHandle layer, const char* title);
 } AILayerSuite;
 

@@ -30,18 +30,22 @@ extern "C" {
 #define kAIPreferenceSuite "AI Preference Suite"
 #define kAIPreferenceSuiteVersion 4
 
-/* Keys of the host's own preferences (null prefix) that plug-ins read. Where the host itself uses
-   a key, its default when nothing is stored is given. */
-#define kAIPrefSelectionTolerance "selectionTolerance"      /* integer, pixels; hit test, 6 */
-#define kAIPrefSmartGuidesTolerance "smartGuides/tolerance" /* integer, pixels; snapping, 6 */
-#define kAIPrefSmartGuidesShowToolGuides "smartGuides/showToolGuides" /* boolean */
-#define kAIPrefConstrainAngle "constrain/angle"                       /* real, degrees; 0 */
-#define kAIPrefRulerIn4thQuad "isRulerIn4thQuad" /* boolean: rulers grow downward */
-#define kAIPrefUnselectedAnchorMarkType "unselectedAnchorMarkType" /* integer */
-#define kAIPrefSelectedAnchorMarkType "selectedAnchorMarkType"     /* integer */
-#define kAIPrefDirectionHandleMarkType "directionHandleMarkType"   /* integer */
-/* integer: the host's general measurement units, one of the ruler units of ai_document.h
-   (kAIPointUnits 0 .. kAIPixelUnits 5); points when not stored. Number fields in the host's units
+/* Keys of the host's own preferences (null prefix) that plug-ins read, with the type and range
+   the host keeps them in and its default when nothing valid is stored. A put of one of these keys
+   converts the value to the key's type when that loses nothing (an integer for a real, a whole
+   real for an integer) and otherwise fails with kBadParameterErr, storing nothing; a stored
+   preference file whose value for one of them does not fit is reported at start-up and the value
+   is ignored, so a get never hands out a value outside these ranges. */
+#define kAIPrefSelectionTolerance "selectionTolerance"                /* integer 1..64, pixels; 6 */
+#define kAIPrefSmartGuidesTolerance "smartGuides/tolerance"           /* integer 1..64, pixels; 6 */
+#define kAIPrefSmartGuidesShowToolGuides "smartGuides/showToolGuides" /* boolean; true */
+#define kAIPrefConstrainAngle "constrain/angle"  /* real, any finite value, degrees; 0 */
+#define kAIPrefRulerIn4thQuad "isRulerIn4thQuad" /* boolean: rulers grow downward; true */
+#define kAIPrefUnselectedAnchorMarkType "unselectedAnchorMarkType" /* integer 1..3 (size); 1 */
+#define kAIPrefSelectedAnchorMarkType "selectedAnchorMarkType"     /* integer 1..3 (size); 2 */
+#define kAIPrefDirectionHandleMarkType "directionHandleMarkType"   /* integer 1..11 (style); 4 */
+/* integer 0..5: the host's general measurement units, one of the ruler units of ai_document.h
+   (kAIPointUnits .. kAIPixelUnits); points when not stored. Number fields in the host's units
    (ADMBasicSuite.GetAppUnits) follow it; a change sends "AI Preference Changed Notifier". */
 #define kAIPrefGeneralUnits "units/general"
 
