@@ -7,6 +7,7 @@
 
 #include "prefs/host_preferences.hpp"
 #include "sqsdk/errors.h"
+#include "sqsdk/suites/ai_preference.h"
 #include "suites/publish.hpp"
 
 namespace sqhost {
@@ -102,8 +103,10 @@ Host::Host(HostOptions options)
   basic_.ReleaseSuite = basicRelease;
   basic_.IsEqual = basicIsEqual;
   publishSuites();
-  preferences_.setWriteObserver(
-      [this](const PreferenceWrite& w) { observer_.note("preference write: " + w.text()); });
+  preferences_.setWriteObserver([this](const PreferenceWrite& w) {
+    observer_.note("preference write: " + w.text());
+    if (w.section.empty() && w.key == kAIPrefGeneralUnits) applyUnitsPreference();
+  });
 }
 
 Host::~Host() {
@@ -168,6 +171,7 @@ bool Host::start(std::string& error) {
   for (const std::string& problem : enforceHostPreferenceTable(preferences_)) {
     observer_.warn(problem);
   }
+  applyUnitsPreference();
 
   library_ = PluginLibrary::open(options_.pluginPath, error);
   if (!library_) return false;

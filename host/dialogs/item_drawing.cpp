@@ -12,6 +12,9 @@ constexpr int32_t kBoxSize = 12;     // check boxes and radio buttons
 constexpr int32_t kTextInset = 3;    // text inside fields, popups and list boxes
 constexpr int32_t kArrowWidth = 12;  // the arrow part of popups and spin edits
 constexpr uint32_t kWhiteRGBA = 0xFFFFFFFF;
+constexpr uint32_t kButtonFaceRGBA = 0xF2F2F2FF;
+constexpr uint32_t kDimEdgeRGBA = 0xB4B4B4FF;
+constexpr uint32_t kDimmingRGBA = 0xE6E6E6A0;  // the face colour, partly transparent
 
 int32_t baselineFor(int32_t font, int32_t height) {
   return (height + fontAscent(font) - fontDescent(font)) / 2;
@@ -101,16 +104,25 @@ void DialogManager::defaultDraw(Item& item, Drawer& drawer) {
       drawer.text(label, AIPoint{(width - drawer.textWidth(label)) / 2, baseline});
       break;
     case ItemType::PicturePushButton:
+      // A raised face with a grey edge.
+      drawer.setColor(kButtonFaceRGBA);
+      drawer.fillRect(local);
+      drawer.setColor(item.enabled ? kDisabledRGBA : kDimEdgeRGBA);
       drawer.frameRect(local);
       [[fallthrough]];
     case ItemType::PictureStatic: {
-      const auto& image =
-          !item.enabled && item.disabledPicture ? item.disabledPicture : item.picture;
+      const bool ownDisabled = !item.enabled && item.disabledPicture;
+      const auto& image = ownDisabled ? item.disabledPicture : item.picture;
       if (!image) break;
       const AIPoint at = item.style == kADMPictureTopLeftStyle
                              ? AIPoint{0, 0}
                              : AIPoint{(width - image->width) / 2, (height - image->height) / 2};
       drawer.icon(image, at);
+      if (!item.enabled && !ownDisabled) {
+        // Without a picture of its own for the disabled state, the picture shows dimmed.
+        drawer.setColor(kDimmingRGBA);
+        drawer.fillRect(AIRect{at.h, at.v, at.h + image->width, at.v + image->height});
+      }
       break;
     }
     case ItemType::TextCheckBox:

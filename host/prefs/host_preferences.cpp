@@ -32,6 +32,8 @@ constexpr std::array kTable = {
                    "whether smart guides show tool guides"},
     HostPreference{"smartGuides/tolerance", Type::Integer, 1, 64, 6,
                    "the smart guides tolerance in pixels"},
+    HostPreference{"units/general", Type::Integer, 0, 5, 0,
+                   "the general measurement units (0 points .. 5 pixels)"},
     HostPreference{"unselectedAnchorMarkType", Type::Integer, 1, 3, 1,
                    "the unselected anchor mark type"},
 };

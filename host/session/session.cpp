@@ -1,6 +1,8 @@
 // A session around the host: running scripts, documents and files, rendering, the plug-in library.
 #include "session/session.hpp"
 
+#include "dialogs/panel_image.hpp"
+#include "io/atomic_file.hpp"
 #include "render/view_renderer.hpp"
 #include "svg/svg_io.hpp"
 
@@ -77,6 +79,8 @@ bool Session::executeCommand(const SessionCommand& c, std::string& error) {
     }
     case K::Png:
       return renderPng(c, error);
+    case K::PngPanel:
+      return renderPanelPng(c, error);
     case K::Report: {
       const auto path = outputPath(c.name);
       const std::string failed = writeReport(*this, path);
@@ -160,12 +164,37 @@ bool Session::renderPng(const SessionCommand& c, std::string& error) {
   render::RenderOptions options;
   options.annotations = &annotations;
   options.cursor = host_.cursorPicture(*view);
+  options.selection = host_.edgesShown();
   const std::string failed = render::renderViewToPng(*doc, *view, options, path);
   if (!failed.empty()) {
     error = failed;
     return false;
   }
   host_.observer().note("rendered the view to " + path.string());
+  return true;
+}
+
+bool Session::renderPanelPng(const SessionCommand& c, std::string& error) {
+  Dialog* panel = host_.dialogs().findDialog(c.name);
+  if (panel == nullptr || panel->modal()) {
+    error = "there is no panel \"" + c.name + "\"";
+    return false;
+  }
+  const auto path = outputPath(c.file);
+  const bool hidden = !panel->visible;
+  const render::Raster raster = renderPanel(host_.dialogs(), *panel);
+  if (!raster.ok()) {
+    error = "cannot render panel \"" + c.name + "\": " + raster.error();
+    return false;
+  }
+  const render::Raster::Png png = raster.encodePng();
+  std::string failed = png.error.empty() ? io::writeFileAtomically(path, png.bytes) : png.error;
+  if (!failed.empty()) {
+    error = "cannot write " + path.string() + ": " + failed;
+    return false;
+  }
+  host_.observer().note("rendered panel \"" + c.name + "\"" + (hidden ? " (hidden)" : "") + " to " +
+                        path.string());
   return true;
 }
 

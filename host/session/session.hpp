@@ -48,6 +48,7 @@ class Session {
   bool openFile(const SessionCommand& c, std::string& error);
   bool closeCurrent(std::string& error);
   bool renderPng(const SessionCommand& c, std::string& error);
+  bool renderPanelPng(const SessionCommand& c, std::string& error);
   bool unloadOrReload(const SessionCommand& c, std::string& error);
   // Selection, point and preference commands (edit_commands.cpp).
   bool select(const SessionCommand& c, std::string& error);

@@ -20,6 +20,7 @@ struct SessionCommand {
     Close,        // close the current document
     Save,         // save the current document as SVG to `name`
     Png,          // render the current view to the PNG file `name`
+    PngPanel,     // render the floating panel named `name` to the PNG file `file`
     Report,       // write the JSON report to `name`
     SelectNone,   // deselect everything
     SelectPath,   // select the path named `name` (all its anchors)
@@ -33,7 +34,8 @@ struct SessionCommand {
   enum class ValueType { Boolean, Integer, Real };
 
   Kind kind = Kind::Quit;
-  std::string name;  // a file, a path's SVG id or a preference key
+  std::string name;  // a file, a path's SVG id, a preference key or a panel's name
+  std::string file;  // the file a panel is rendered to
   int32_t index = 0;
   int32_t state = 0;
   double value = 0;

@@ -44,6 +44,10 @@ extern "C" {
 #define kAIPrefUnselectedAnchorMarkType "unselectedAnchorMarkType" /* integer 1..3 (size); 1 */
 #define kAIPrefSelectedAnchorMarkType "selectedAnchorMarkType"     /* integer 1..3 (size); 2 */
 #define kAIPrefDirectionHandleMarkType "directionHandleMarkType"   /* integer 1..11 (style); 4 */
+/* integer 0..5: the host's general measurement units, one of the ruler units of ai_document.h
+   (kAIPointUnits .. kAIPixelUnits); points when not stored. Number fields in the host's units
+   (ADMBasicSuite.GetAppUnits) follow it; a change sends "AI Preference Changed Notifier". */
+#define kAIPrefGeneralUnits "units/general"
 
 typedef struct AIPreferenceSuite {
   /* The boolean stored under prefix/suffix, 0 or 1, in *outValue. */
