@@ -117,7 +117,10 @@ AIErr onAppStarted(PluginState& s, SPPluginRef plugin) {
   // A damaged value is the host's to report; the panel then shows, as on a first start.
   if (error == kNoSuchPreferenceErr) error = kNoErr;
   const AIErr shown = ShowPanel(s, visible != 0);
-  return error != kNoErr ? error : shown;
+  // The panel opens showing the selection as it is, with the entries that apply to it.
+  const AIErr refreshed = RefreshPanel(s);
+  if (error != kNoErr) return error;
+  return shown != kNoErr ? shown : refreshed;
 }
 
 // The tool is suspended (another tool borrowed by a held key) or resumed: redraw its marks.
