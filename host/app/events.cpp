@@ -24,6 +24,9 @@ std::optional<DialogAction> Event::dialogAction() const {
     case Kind::DialogCancel:
       action = A::Cancel;
       break;
+    case Kind::DialogKey:
+      action = A::Key;
+      break;
     default:
       return std::nullopt;
   }

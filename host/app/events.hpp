@@ -24,6 +24,7 @@ struct Event {
     DialogText,        // type `text` into text field `item`
     DialogChoose,      // choose entry `number` (from 0) of list or popup item `item`
     DialogCancel,      // cancel the front dialog (Esc)
+    DialogKey,         // key `number` (a kADM...Key value) in item `item`, which takes the focus
     ViewZoom,          // set the current view's zoom to `number`
     ViewCenter,        // scroll the current view so `point` is at its centre
     ViewSize,          // resize the current view to `item` x `number` pixels
@@ -39,6 +40,10 @@ struct Event {
     IncreaseDiameter,  // the increase-diameter key of the current tool
     Undo,              // the user chooses Undo
     Redo,              // the user chooses Redo
+    Menu,              // the user opens the menus and chooses the menu item named `text`
+    FlyoutOpen,        // the user opens the front panel's flyout menu with `modifiers` held
+    FlyoutChoose,      // the user chooses entry `number` (from 0) of the open flyout menu
+    Edges,             // the user chooses Show Edges (`number` 1) or Hide Edges (0)
   };
   Kind kind = Kind::MouseMove;
   std::string dialog;  // dialog actions: the dialog's name; empty for the front modal dialog
@@ -51,7 +56,8 @@ struct Event {
 
   bool isDialogAction() const {
     return kind == Kind::DialogPress || kind == Kind::DialogCheck || kind == Kind::DialogValue ||
-           kind == Kind::DialogText || kind == Kind::DialogChoose || kind == Kind::DialogCancel;
+           kind == Kind::DialogText || kind == Kind::DialogChoose || kind == Kind::DialogCancel ||
+           kind == Kind::DialogKey;
   }
   // The dialog action this event is, or nothing.
   std::optional<DialogAction> dialogAction() const;

@@ -144,6 +144,12 @@ class Host {
   // at the last mouse position. Empty when there is none to show.
   render::CursorPicture cursorPicture(const View& view);
 
+  // Sends "AI Update" to the menu items that asked for it, as before the host shows its menus or
+  // reports their state.
+  void updateMenus();
+  // Whether the host shows the selection's edges (the Show/Hide Edges command toggles them).
+  bool edgesShown() const { return edgesShown_; }
+
   // Makes tool the current tool: "AI Deselect" to the previous plug-in tool, "AI Select" to the new
   // one (nothing when it already is current).
   void selectTool(ToolRecord& tool);
@@ -182,6 +188,8 @@ class Host {
   bool handleViewEvent(const Event& e, std::string& error);
   bool handleUndoEvent(const Event& e, std::string& error);
   bool handleToolEvent(const Event& e, std::string& error);
+  // Menus, the flyout menu of the front panel and the Show/Hide Edges command (host_menus.cpp).
+  bool handleMenuEvent(const Event& e, std::string& error);
   AIErr sendToolMessage(const char* selector, const Event& e, int32_t what);
   // The active annotators now; a plug-in may register more while one is handling a message.
   std::vector<AIAnnotatorHandle> activeAnnotators() const;
@@ -221,6 +229,7 @@ class Host {
   };
   std::map<std::string, Injection> injections_;
   bool buttonDown_ = false;
+  bool edgesShown_ = true;
   std::optional<CursorChoice> cursor_;
   uint32_t eventClock_ = 0;
   std::map<ObjectId, DisplayList> lastAnnotations_;

@@ -12,6 +12,8 @@ bool Host::handleEvent(const Event& e) {
   std::string error;
   bool ok = true;
   dialogs_.setEventModifiers(e.modifiers);
+  // An open flyout menu closes when the user does anything but choose from it.
+  if (e.kind != K::FlyoutChoose) dialogs_.closeFlyout();
   switch (e.kind) {
     case K::About: {
       SPInterfaceMessage about{};
@@ -45,7 +47,14 @@ bool Host::handleEvent(const Event& e) {
     case K::DialogText:
     case K::DialogChoose:
     case K::DialogCancel:
+    case K::DialogKey:
       ok = dialogs_.applyAction(*e.dialogAction(), error);
+      break;
+    case K::Menu:
+    case K::FlyoutOpen:
+    case K::FlyoutChoose:
+    case K::Edges:
+      ok = handleMenuEvent(e, error);
       break;
   }
   if (!ok) observer_.note("line " + std::to_string(e.line) + ": " + error);

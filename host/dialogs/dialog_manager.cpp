@@ -209,6 +209,12 @@ AIErr DialogManager::createDialog(int32_t dialogID, const std::string& name, int
 void DialogManager::setVisible(Dialog& dialog, bool visible) {
   if (dialog.visible == visible) return;
   dialog.visible = visible;
+  if (visible) dialog.raisedAt = ++raiseClock_;
+  if (!visible) {
+    if (const Item* menu = openFlyoutItem(); menu != nullptr && menu->dialog == &dialog) {
+      closeFlyout();
+    }
+  }
   if (!dialog.modal()) note("panel \"" + dialog.name + "\" " + (visible ? "shown" : "hidden"));
 }
 

@@ -100,6 +100,21 @@ class DialogManager {
   bool userShow(const std::string& dialogName, bool show, std::string& error);
   bool userSetBounds(const std::string& dialogName, const AIRect& bounds, std::string& error);
 
+  // The visible floating panel shown last, or null.
+  Dialog* frontPanel() const;
+  // The user opens the front panel's flyout menu with modifiers held: its menu button tracks a
+  // button-down (the plug-in's track proc may reword entries), and the menu stays open until an
+  // entry is chosen or closeFlyout. False with a message when there is no menu to open.
+  bool openFlyout(int32_t modifiers, std::string& error);
+  // The user chooses entry index of the open flyout menu, which then closes; false with a message
+  // when no menu is open or it has no such entry. A disabled entry or separator is noted and
+  // nothing else happens.
+  bool chooseFlyout(std::size_t index, std::string& error);
+  // Closes the open flyout menu without a choice (the user did something else).
+  void closeFlyout();
+  // The menu button whose flyout menu is open, or null.
+  Item* openFlyoutItem() const;
+
   // Draws a dialog as the screen shows it, in dialog-local pixels; draw procs run.
   DisplayList draw(Dialog& dialog);
 
@@ -249,6 +264,8 @@ class DialogManager {
   bool pressItem(Item& item);
   bool typeInto(Item& item, const std::string& text);
   void chooseEntry(Item& item, std::size_t index);
+  // Makes entry index of an open menu or a list the active one and notifies the item.
+  void selectEntry(Item& item, std::size_t index);
   void setChecked(Item& item, bool checked);
   void commitField(Item& item);
   bool typeKey(Item& item, int32_t key);  // true when consumed
@@ -287,6 +304,8 @@ class DialogManager {
   const PluginResources* resourceOverride_ = nullptr;
   int32_t modifiers_ = 0;
   int32_t appUnits_ = kADMPointUnits;
+  uint64_t raiseClock_ = 0;
+  Handle openFlyout_ = 0;  // the menu button of the open flyout menu
 };
 
 }  // namespace sqhost

@@ -142,7 +142,8 @@ struct Dialog {
   std::vector<std::unique_ptr<Item>> items;  // in creation order, which is drawing order
   Handle focus = 0;                          // the item with the keyboard focus
   std::array<std::shared_ptr<const IconImage>, 2> icons;
-  std::string group;  // docking group; empty when not docked
+  std::string group;      // docking group; empty when not docked
+  uint64_t raisedAt = 0;  // when the panel was last shown: the latest shown is in front
 
   // Modal dialogs.
   bool running = false;

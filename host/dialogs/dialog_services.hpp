@@ -9,13 +9,15 @@
 
 namespace sqhost {
 
-// One thing the user does to a dialog: press an item, set a check box, type, choose, cancel.
+// One thing the user does to a dialog: press an item, set a check box, type, choose, cancel, or
+// press a key in an item.
 struct DialogAction {
-  enum class Kind { Press, Check, Value, Text, Choose, Cancel };
+  enum class Kind { Press, Check, Value, Text, Choose, Cancel, Key };
   Kind kind = Kind::Press;
   std::string dialog;  // the dialog's name; empty for the front modal dialog
   int32_t item = 0;
-  double number = 0;  // Check: 0 or 1; Value: the number typed; Choose: the entry, from 0
+  double number = 0;  // Check: 0 or 1; Value: the number typed; Choose: the entry, from 0;
+                      // Key: the key (kADMEnterKey ...)
   std::string text;   // Text: what is typed
   int32_t modifiers = 0;
   int line = 0;  // script line it came from, for messages; 0 when not from a script

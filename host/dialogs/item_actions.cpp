@@ -115,6 +115,21 @@ bool DialogManager::applyToDialog(Dialog& dialog, const DialogAction& e, std::st
   }
   const std::string kind = itemTypeName(item->type);
   switch (e.kind) {
+    case K::Key: {
+      // The field takes the focus and the key goes to it, then to the dialog (Enter presses the
+      // default button when the field's tracker does not consume it).
+      if (!isEditField(item->type)) {
+        error = itemName(*item) + " (" + kind + ") takes no keys";
+        return false;
+      }
+      const Handle dialogHandle = dialog.handle;
+      moveFocus(dialog, item);
+      const auto alive = dialogRefs_.find(dialogHandle);
+      if (alive != dialogRefs_.end() && !alive->second->dying) {
+        keyInDialog(*alive->second, static_cast<int32_t>(e.number), modifiers_);
+      }
+      return true;
+    }
     case K::Press:
       if (!pressable(item->type)) {
         error = itemName(*item) + " (" + kind + ") cannot be pressed";
@@ -214,6 +229,12 @@ void DialogManager::chooseEntry(Item& chosen, std::size_t index) {
     }
     item->menuOpen = false;
   }
+  selectEntry(*item, index);
+}
+
+void DialogManager::selectEntry(Item& chosen, std::size_t index) {
+  const Handle handle = chosen.handle;
+  Item* item = &chosen;
   List& list = *item->list;
   if (index >= list.entries.size()) return;
   Entry& entry = *list.entries[index];

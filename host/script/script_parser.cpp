@@ -24,17 +24,35 @@ bool parseNumber(const std::string& word, double& out) {
   return ec == std::errc() && ptr == end && std::isfinite(out);
 }
 
-// Parses the words after "dialog": [NAME] ACTION [ITEM [VALUE]].
+bool parseModifiers(const std::vector<std::string>& w, std::size_t from, int32_t& out,
+                    std::string& error);
+
+// Keys of "dialog ... key ITEM KEY" (adm_tracker.h codes).
+bool parseDialogKey(const std::string& word, double& out, std::string& error) {
+  static const std::map<std::string, int32_t> kKeys = {
+      {"enter", 3}, {"return", 13}, {"tab", 9},      {"esc", 27},
+      {"up", 30},   {"down", 31},   {"backspace", 8}};
+  const auto found = kKeys.find(word);
+  if (found == kKeys.end()) {
+    error = "unknown key \"" + word + "\" (enter, return, tab, esc, up, down, backspace)";
+    return false;
+  }
+  out = found->second;
+  return true;
+}
+
+// Parses the words after "dialog": [NAME] ACTION [ITEM [VALUE]] [shift] [ctrl] [alt].
 bool parseDialog(const std::vector<std::string>& w, Event& e, std::string& error) {
   static const std::map<std::string, Event::Kind> kActions = {
       {"press", Event::Kind::DialogPress},   {"check", Event::Kind::DialogCheck},
       {"value", Event::Kind::DialogValue},   {"text", Event::Kind::DialogText},
       {"choose", Event::Kind::DialogChoose}, {"cancel", Event::Kind::DialogCancel},
+      {"key", Event::Kind::DialogKey},
   };
   std::size_t at = 1;
   if (at < w.size() && kActions.count(w[at]) == 0) e.dialog = w[at++];
   if (at >= w.size() || kActions.count(w[at]) == 0) {
-    error = "expected a dialog action (press, check, value, text, choose or cancel)";
+    error = "expected a dialog action (press, check, value, text, choose, key or cancel)";
     return false;
   }
   e.kind = kActions.at(w[at++]);
@@ -51,14 +69,20 @@ bool parseDialog(const std::vector<std::string>& w, Event& e, std::string& error
   }
   ++at;
   const std::size_t wanted = e.kind == Event::Kind::DialogPress ? 0 : 1;
-  if (w.size() - at != wanted) {
-    error = wanted == 0 ? "\"dialog press\" takes only an item number"
-                        : "expected one value after the item number";
+  if (w.size() < at + wanted) {
+    error = "expected one value after the item number";
+    return false;
+  }
+  // Modifier keys held during the action follow its arguments.
+  if (!parseModifiers(w, at + wanted, e.modifiers, error)) {
+    if (wanted == 0) error = "\"dialog press\" takes an item number and modifier keys";
     return false;
   }
   if (wanted == 0) return true;
   const std::string& value = w[at];
   switch (e.kind) {
+    case Event::Kind::DialogKey:
+      return parseDialogKey(value, e.number, error);
     case Event::Kind::DialogCheck:
       if (value == "on" || value == "1") {
         e.number = 1;
@@ -292,6 +316,32 @@ bool parseEvent(const std::vector<std::string>& w, Event& e, std::string& error)
   if (c == "redo") return simple(K::Redo);
   if (c == "increase-diameter") return simple(K::IncreaseDiameter);
   if (c == "dialog") return parseDialog(w, e, error);
+  if (c == "menu") return withText(K::Menu, "menu \"NAME\"");
+  if (c == "flyout") {
+    if (w.size() >= 2 && w[1] == "choose") {
+      e.kind = K::FlyoutChoose;
+      int32_t index = 0;
+      if (!expectCount(w, 3, "flyout choose INDEX", error)) return false;
+      if (!parseInteger(w[2], index) || index < 0) {
+        error = "a flyout entry is chosen by its position from 0, not \"" + w[2] + "\"";
+        return false;
+      }
+      e.number = index;
+      return true;
+    }
+    e.kind = K::FlyoutOpen;
+    return parseModifiers(w, 1, e.modifiers, error);
+  }
+  if (c == "edges") {
+    e.kind = K::Edges;
+    if (!expectCount(w, 2, "edges show|hide", error)) return false;
+    if (w[1] != "show" && w[1] != "hide") {
+      error = "usage: edges show|hide";
+      return false;
+    }
+    e.number = w[1] == "show" ? 1 : 0;
+    return true;
+  }
   if (c == "tool") return withText(K::Tool, "tool \"NAME\"");
   if (c == "move" || c == "down" || c == "drag" || c == "up") {
     e.kind = c == "move"   ? K::MouseMove

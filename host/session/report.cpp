@@ -5,6 +5,7 @@
 
 #include "app/host.hpp"
 #include "io/atomic_file.hpp"
+#include "session/report_panels.hpp"
 #include "session/session.hpp"
 
 namespace sqhost {
@@ -201,6 +202,11 @@ json makeReport(Session& session) {
   }
   marks.dialogs = shown.size();
   report["dialogs"] = std::move(dialogs);
+
+  report["menus"] = menusJson(host);
+  report["panels"] = panelsJson(host);
+  report["flyout"] = flyoutJson(host);
+  report["edgesShown"] = host.edgesShown();
 
   const auto& cursor = host.cursor();
   report["cursor"] = cursor ? json(cursor->id) : json(nullptr);

@@ -158,6 +158,7 @@ bool Session::renderPng(const SessionCommand& c, std::string& error) {
   render::RenderOptions options;
   options.annotations = &annotations;
   options.cursor = host_.cursorPicture(*view);
+  options.selection = host_.edgesShown();
   const std::string failed = render::renderViewToPng(*doc, *view, options, path);
   if (!failed.empty()) {
     error = failed;

@@ -32,6 +32,14 @@ TEST(ScriptParser, BadLinesAreNamedAndNothingRuns) {
       {"dialog press\n", "line 1: expected an item number"},
       {"open \"unterminated\n", "line 1: a quoted text is not closed"},
       {"pref selectionTolerance nan\n", "line 1: a preference value is"},
+      {"flyout choose\n", "line 1: usage: flyout choose INDEX"},
+      {"flyout choose -1\n", "line 1: a flyout entry is chosen by its position"},
+      {"flyout alt meta\n", "line 1: unknown modifier \"meta\""},
+      {"edges off\n", "line 1: usage: edges show|hide"},
+      {"menu\n", "line 1: usage: menu \"NAME\""},
+      {"dialog P press 40 hyper\n", "line 1: \"dialog press\" takes an item number and"},
+      {"dialog P key 41 f1\n", "line 1: unknown key \"f1\""},
+      {"dialog P value 41\n", "line 1: expected one value after the item number"},
   };
   for (const Case& c : cases) {
     const auto parsed = parseScript(c.script);
@@ -58,6 +66,36 @@ TEST(ScriptParser, CommandsBecomeSessionCommandsAndEvents) {
   EXPECT_EQ(command(parsed.steps[3]).state, 4);
   EXPECT_EQ(event(parsed.steps[4]).dialog, "Panel");
   EXPECT_EQ(event(parsed.steps[4]).line, 5);
+}
+
+TEST(ScriptParser, PanelMenuAndEdgesCommands) {
+  using K = sqhost::Event::Kind;
+  const auto parsed = parseScript(
+      "menu \"Spindlequiver\"\n"
+      "flyout shift alt\n"
+      "flyout choose 12\n"
+      "edges hide\n"
+      "dialog SpindlequiverInfoDialog press 40 shift alt\n"
+      "dialog SpindlequiverInfoDialog key 41 enter ctrl\n"
+      "dialog SpindlequiverInfoDialog text 41 \"shift\"\n");
+  ASSERT_TRUE(parsed.ok()) << parsed.error;
+  ASSERT_EQ(parsed.steps.size(), 7u);
+  EXPECT_EQ(event(parsed.steps[0]).kind, K::Menu);
+  EXPECT_EQ(event(parsed.steps[0]).text, "Spindlequiver");
+  EXPECT_EQ(event(parsed.steps[1]).kind, K::FlyoutOpen);
+  EXPECT_EQ(event(parsed.steps[1]).modifiers, 0x20 | 0x80);
+  EXPECT_EQ(event(parsed.steps[2]).kind, K::FlyoutChoose);
+  EXPECT_EQ(event(parsed.steps[2]).number, 12);
+  EXPECT_EQ(event(parsed.steps[3]).kind, K::Edges);
+  EXPECT_EQ(event(parsed.steps[3]).number, 0);
+  EXPECT_EQ(event(parsed.steps[4]).item, 40);
+  EXPECT_EQ(event(parsed.steps[4]).modifiers, 0x20 | 0x80);
+  EXPECT_EQ(event(parsed.steps[5]).kind, K::DialogKey);
+  EXPECT_EQ(event(parsed.steps[5]).number, 3);  // Enter
+  EXPECT_EQ(event(parsed.steps[5]).modifiers, 0x40);
+  // A quoted text is the text, not a modifier.
+  EXPECT_EQ(event(parsed.steps[6]).text, "shift");
+  EXPECT_EQ(event(parsed.steps[6]).modifiers, 0);
 }
 
 }  // namespace
