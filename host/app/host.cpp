@@ -6,6 +6,7 @@
 #include <new>
 
 #include "sqsdk/errors.h"
+#include "sqsdk/suites/ai_preference.h"
 #include "suites/publish.hpp"
 
 namespace sqhost {
@@ -98,8 +99,10 @@ Host::Host(HostOptions options)
   basic_.ReleaseSuite = basicRelease;
   basic_.IsEqual = basicIsEqual;
   publishSuites();
-  preferences_.setWriteObserver(
-      [this](const PreferenceWrite& w) { observer_.note("preference write: " + w.text()); });
+  preferences_.setWriteObserver([this](const PreferenceWrite& w) {
+    observer_.note("preference write: " + w.text());
+    if (w.section.empty() && w.key == kAIPrefGeneralUnits) applyUnitsPreference();
+  });
 }
 
 Host::~Host() {
@@ -159,6 +162,7 @@ void Host::publishSuites() {
 bool Host::start(std::string& error) {
   const PreferenceLoadResult loaded = preferences_.load();
   if (!loaded.ok()) observer_.note(loaded.message);
+  applyUnitsPreference();
 
   library_ = PluginLibrary::open(options_.pluginPath, error);
   if (!library_) return false;

@@ -3,9 +3,11 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -144,6 +146,19 @@ class Host {
   // at the last mouse position. Empty when there is none to show.
   render::CursorPicture cursorPicture(const View& view);
 
+  // A preference read with another type than it is stored with: the get fails, and the first time
+  // in a run for each key the host tells the user on its warning channel (stderr unless replaced),
+  // naming the preference file, the section and the key.
+  void warnPreferenceType(const std::string& section, const std::string& key,
+                          const std::string& storedType, const std::string& askedType);
+  // Where the host's warnings to the user go; the default writes lines to stderr.
+  void setWarningSink(std::function<void(const std::string&)> sink) { warn_ = std::move(sink); }
+
+  // Gives the dialog manager the general measurement units of the host preference
+  // kAIPrefGeneralUnits: points when it is not stored; a value of another type or out of range is
+  // reported and counts as points.
+  void applyUnitsPreference();
+
   // Sends "AI Update" to the menu items that asked for it, as before the host shows its menus or
   // reports their state.
   void updateMenus();
@@ -230,6 +245,8 @@ class Host {
   std::map<std::string, Injection> injections_;
   bool buttonDown_ = false;
   bool edgesShown_ = true;
+  std::function<void(const std::string&)> warn_;
+  std::set<std::pair<std::string, std::string>> warnedPreferences_;
   std::optional<CursorChoice> cursor_;
   uint32_t eventClock_ = 0;
   std::map<ObjectId, DisplayList> lastAnnotations_;

@@ -22,10 +22,10 @@ std::string sectionOf(const char* prefix) {
   return prefix ? prefix : "";
 }
 
-// Reads a typed value: untouched output and kNoErr when absent, kNoSuchPreferenceErr (noted) when
-// the key holds another type.
+// Reads a typed value: untouched output and kNoErr when absent, kNoSuchPreferenceErr (reported
+// once per key) when the key holds another type.
 template <typename T, typename Get>
-AIErr getPreference(const char* prefix, const char* suffix, T* out, Get get) {
+AIErr getPreference(const char* prefix, const char* suffix, T* out, const char* asked, Get get) {
   if (suffix == nullptr || out == nullptr) return kBadParameterErr;
   PreferenceStore& store = host().preferences();
   const std::string section = sectionOf(prefix);
@@ -34,9 +34,7 @@ AIErr getPreference(const char* prefix, const char* suffix, T* out, Get get) {
     return kNoErr;
   }
   if (auto other = store.getValue(section, suffix)) {
-    host().observer().note("preference " + (section.empty() ? "" : section + "/") + suffix +
-                           " is stored as " + std::string(preferenceTypeName(*other)) +
-                           ", not as the type asked for");
+    host().warnPreferenceType(section, suffix, std::string(preferenceTypeName(*other)), asked);
     return kNoSuchPreferenceErr;
   }
   return kNoErr;
@@ -50,10 +48,11 @@ AIErr afterPut(const char* prefix, bool stored) {
 
 AIErr getBoolean(const char* prefix, const char* suffix, AIBoolean* out) {
   return guarded([&] {
-    return getPreference(prefix, suffix, out, [](auto& s, const auto& sec, const char* key) {
-      auto v = s.getBoolean(sec, key);
-      return v ? std::optional<AIBoolean>(*v ? 1 : 0) : std::nullopt;
-    });
+    return getPreference(prefix, suffix, out, "boolean",
+                         [](auto& s, const auto& sec, const char* key) {
+                           auto v = s.getBoolean(sec, key);
+                           return v ? std::optional<AIBoolean>(*v ? 1 : 0) : std::nullopt;
+                         });
   });
 }
 AIErr putBoolean(const char* prefix, const char* suffix, AIBoolean value) {
@@ -64,9 +63,9 @@ AIErr putBoolean(const char* prefix, const char* suffix, AIBoolean value) {
 }
 AIErr getInteger(const char* prefix, const char* suffix, int32_t* out) {
   return guarded([&] {
-    return getPreference(prefix, suffix, out, [](auto& s, const auto& sec, const char* key) {
-      return s.getInteger(sec, key);
-    });
+    return getPreference(
+        prefix, suffix, out, "integer",
+        [](auto& s, const auto& sec, const char* key) { return s.getInteger(sec, key); });
   });
 }
 AIErr putInteger(const char* prefix, const char* suffix, int32_t value) {
@@ -77,9 +76,9 @@ AIErr putInteger(const char* prefix, const char* suffix, int32_t value) {
 }
 AIErr getReal(const char* prefix, const char* suffix, double* out) {
   return guarded([&] {
-    return getPreference(prefix, suffix, out, [](auto& s, const auto& sec, const char* key) {
-      return s.getReal(sec, key);
-    });
+    return getPreference(
+        prefix, suffix, out, "real",
+        [](auto& s, const auto& sec, const char* key) { return s.getReal(sec, key); });
   });
 }
 AIErr putReal(const char* prefix, const char* suffix, double value) {
@@ -94,7 +93,7 @@ AIErr getString(const char* prefix, const char* suffix, char* buffer, int32_t ca
     if (suffix == nullptr || buffer == nullptr || capacity < 1) return kBadParameterErr;
     std::string text;
     const AIErr error = getPreference(
-        prefix, suffix, &text,
+        prefix, suffix, &text, "string",
         [](auto& s, const auto& sec, const char* key) { return s.getString(sec, key); });
     if (error != kNoErr) return error;
     // An absent key leaves the caller's buffer as it was.
@@ -110,12 +109,13 @@ AIErr putString(const char* prefix, const char* suffix, const char* value) {
 }
 AIErr getPoint(const char* prefix, const char* suffix, AIPoint* out) {
   return guarded([&] {
-    return getPreference(prefix, suffix, out, [](auto& s, const auto& sec, const char* key) {
-      auto v = s.getPoint(sec, key);
-      if (!v) return std::optional<AIPoint>();
-      return std::optional<AIPoint>(AIPoint{static_cast<int32_t>(std::lround(v->h)),
-                                            static_cast<int32_t>(std::lround(v->v))});
-    });
+    return getPreference(
+        prefix, suffix, out, "point", [](auto& s, const auto& sec, const char* key) {
+          auto v = s.getPoint(sec, key);
+          if (!v) return std::optional<AIPoint>();
+          return std::optional<AIPoint>(AIPoint{static_cast<int32_t>(std::lround(v->h)),
+                                                static_cast<int32_t>(std::lround(v->v))});
+        });
   });
 }
 AIErr putPoint(const char* prefix, const char* suffix, const AIPoint* value) {

@@ -50,9 +50,9 @@ typedef struct ADMBasicSuite {
 
   /* Resolve an application-units value (kADMAppUnits1, the host's general measurement units) to
      the units it stands for right now (kADMPointUnits .. kADMPixelUnits). The result follows the
-     host's units preference; the host sends "AI Preference Changed Notifier" when that changes. A
-     concrete units value (kADMNoUnits .. kADMPixelUnits) is returned unchanged. Fails with
-     kBadParameterErr for any other value. */
+     host's units preference (kAIPrefGeneralUnits, ai_preference.h); the host sends "AI Preference
+     Changed Notifier" when that changes. A concrete units value (kADMNoUnits .. kADMPixelUnits) is
+     returned unchanged. Fails with kBadParameterErr for any other value. */
   AIErr (*GetAppUnits)(int32_t appUnits, int32_t* outUnits);
 } ADMBasicSuite;
 

@@ -40,6 +40,10 @@ extern "C" {
 #define kAIPrefUnselectedAnchorMarkType "unselectedAnchorMarkType" /* integer */
 #define kAIPrefSelectedAnchorMarkType "selectedAnchorMarkType"     /* integer */
 #define kAIPrefDirectionHandleMarkType "directionHandleMarkType"   /* integer */
+/* integer: the host's general measurement units, one of the ruler units of ai_document.h
+   (kAIPointUnits 0 .. kAIPixelUnits 5); points when not stored. Number fields in the host's units
+   (ADMBasicSuite.GetAppUnits) follow it; a change sends "AI Preference Changed Notifier". */
+#define kAIPrefGeneralUnits "units/general"
 
 typedef struct AIPreferenceSuite {
   /* The boolean stored under prefix/suffix, 0 or 1, in *outValue. */
