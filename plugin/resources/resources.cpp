@@ -101,6 +101,35 @@ constexpr ADMMenuTemplate kSlowDragMenu{"SlowDragSpinEditPopup", 5, kSlowDragEnt
 constexpr ADMMenuTemplate kConnectorAngleMenu{"ConnectorAngleSpinEditPopup", 6,
                                               kConnectorAngleEntries};
 
+// The point editor panel: an empty template that gives only the title, font and first size; the
+// panel makes its items itself.
+constexpr ADMDialogTemplate kPanelDialog{"Spindlequiver", "ADMUI3Sm", 140, 173, 0, nullptr};
+
+// The panel's flyout menu; "-" entries are separators.
+constexpr const char* kFlyoutEntries[] = {
+    "Select handles of selected points",
+    "-",
+    "Copy handles",
+    "Paste handles",
+    "-",
+    "Deselect in handles",
+    "Deselect out handles",
+    "Select opposite handles",
+    "-",
+    "Close path",
+    "Reverse path direction",
+    "Remove redundant points",
+    "Add points at tangencies",
+    "Detect and adjust connector points",
+    "-",
+    "Use artboard rulers",
+    "Show additional options",
+    "-",
+    "Spindlequiver Preferences...",
+};
+constexpr ADMMenuTemplate kFlyoutMenu{
+    "SpindlequiverFlyout", static_cast<int32_t>(std::size(kFlyoutEntries)), kFlyoutEntries};
+
 // Cursors and pictures, made by tools/resgen (scripts/make-resources).
 #include "resources/generated/image_data.inc"
 
@@ -118,11 +147,13 @@ const SPResourceEntry kResourceEntries[] = {
     Structured(kSPDialogResourceType, kAboutDialogID, kAboutDialog),
     Structured(kSPDialogResourceType, kErrorDialogID, kErrorDialog),
     Structured(kSPDialogResourceType, kPreferencesDialogID, kPreferencesDialog),
+    Structured(kSPDialogResourceType, kPanelDialogID, kPanelDialog),
     Structured(kSPMenuResourceType, kPrecisionMenuID, kPrecisionMenu),
     Structured(kSPMenuResourceType, kSmoothingMenuID, kSmoothingMenu),
     Structured(kSPMenuResourceType, kShiftMultiplierMenuID, kShiftMultiplierMenu),
     Structured(kSPMenuResourceType, kSlowDragMenuID, kSlowDragMenu),
     Structured(kSPMenuResourceType, kConnectorAngleMenuID, kConnectorAngleMenu),
+    Structured(kSPMenuResourceType, kFlyoutMenuID, kFlyoutMenu),
 #include "resources/generated/image_entries.inc"
 };
 const int32_t kResourceEntryCount = static_cast<int32_t>(std::size(kResourceEntries));

@@ -26,6 +26,7 @@ AIErr StartUp(void* message) {
   PluginState* state = new (block) PluginState{};
   SetState(state);
   state->basic = header->basic;
+  state->pluginRef = header->self;
 
   SetDefaultSettings(*state);
 
@@ -35,7 +36,10 @@ AIErr StartUp(void* message) {
   if (error == kNoErr) error = registerNotifiers(header->self);
   if (error != kNoErr) return error;
 
-  return LoadSettings(*state);
+  // Store failures are not the user's concern: a key that cannot be read keeps its default, and
+  // the host reports a damaged store itself.
+  LoadSettings(*state);
+  return kNoErr;
 }
 
 AIErr ShutDown(void* message) {

@@ -2,14 +2,18 @@
 #include "shell/notifications.hpp"
 
 #include "geometry/point_table.hpp"
+#include "panel/panel_lifecycle.hpp"
+#include "panel/panel_status.hpp"
 #include "shell/host_suites.hpp"
 #include "shell/plugin_state.hpp"
+#include "shell/settings.hpp"
 #include "shell/shared_operations.hpp"
 #include "sqsdk/errors.h"
 #include "sqsdk/messages.h"
 #include "sqsdk/suites/ai_document_list.h"
 #include "sqsdk/suites/ai_menu.h"
 #include "sqsdk/suites/ai_notifier.h"
+#include "sqsdk/suites/ai_preference.h"
 #include "tool/tool_setup.hpp"
 
 namespace sq {
@@ -102,6 +106,23 @@ AIErr onViewChanged(PluginState& s) {
   return invalidateAllViews(s);
 }
 
+// The application has started: the point editor panel appears, or stays hidden when it was hidden
+// at the end of the last run.
+AIErr onAppStarted(PluginState& s, SPPluginRef plugin) {
+  AIErr error = CreatePanel(s, plugin);
+  if (error != kNoErr) return error;
+  AIBoolean visible = 1;
+  error = SuiteAs<AIPreferenceSuite>(SuiteId::Preference)
+              ->GetBooleanPreference(kSettingsSection, "PVisible", &visible);
+  // A damaged value is the host's to report; the panel then shows, as on a first start.
+  if (error == kNoSuchPreferenceErr) error = kNoErr;
+  const AIErr shown = ShowPanel(s, visible != 0);
+  // The panel opens showing the selection as it is, with the entries that apply to it.
+  const AIErr refreshed = RefreshPanel(s);
+  if (error != kNoErr) return error;
+  return shown != kNoErr ? shown : refreshed;
+}
+
 // The tool is suspended (another tool borrowed by a held key) or resumed: redraw its marks.
 AIErr onSuspension(PluginState& s, bool suspended) {
   s.toolSuspended = suspended ? 1 : 0;
@@ -129,6 +150,7 @@ AIErr onNotify(void* message) {
     case kPreferenceChanged:
     case kRulerUnitChanged:
     case kRulerOriginChanged:
+      error = ApplyPanelUnits(s);
       error = readHostPreferences(s);
       error = RefreshPanel(s);
       return error;
@@ -144,17 +166,21 @@ AIErr onNotify(void* message) {
     case kCoordinateSystemChanged:
       s.artboardRulers = s.artboardRulers ? 0 : 1;
       return RefreshPanel(s);
-    case kAppStarted:  // the point editor panel is created here once the plug-in has one
+    case kAppStarted:
+      return onAppStarted(s, notification.d.self);
     default:
       return kNoErr;
   }
 }
 
 AIErr onMenuGo(void*) {
-  return kNoErr;
+  const PluginState& s = *State();
+  return ShowPanel(s, !PanelVisible(s));
 }
-AIErr onMenuUpdate(void*) {
-  return kNoErr;
+
+AIErr onMenuUpdate(void* message) {
+  const auto& menu = *static_cast<const AIMenuMessage*>(message);
+  return SuiteAs<AIMenuSuite>(SuiteId::Menu)->CheckItem(menu.menuItem, PanelVisible(*State()));
 }
 
 }  // namespace sq

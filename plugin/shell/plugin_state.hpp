@@ -223,6 +223,7 @@ struct PluginState {
   // The point editor panel; null while it does not exist.
   ADMDialogRef panelDialog;
   SPAccessRef panelAccessRef;
+  SPPluginRef pluginRef;  // the plug-in itself, for the panel's callbacks, which get no message
 
   // The host's basic services, stored at start-up.
   SPBasicSuite* basic;

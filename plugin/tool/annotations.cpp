@@ -193,9 +193,13 @@ void drawHoverConnectors(PluginState& s, AIDocumentViewHandle view, ADMDrawerRef
     if (!state.isConnector) continue;
     const double length = state.handleLength;
     const double allowance = length > 1 ? 0.04 : (length < 0.01 ? 10.0 : 0.1 / length);
+    // The two angles are both in [0, 2π): a handle a little clockwise of its line differs by
+    // almost 2π, and deviates as little as one a little counter-clockwise.
+    const double error = state.angleError;
+    const double deviation = std::min(error, 2 * kPi - error);
     AIPoint anchor{};
     if (views->ArtworkPointToViewPoint(view, &point.p, &anchor) != kNoErr) continue;
-    drawConnectorMark(drawer, anchor, allowance * kPi / 180.0 > state.angleError ? kRed : kGrey);
+    drawConnectorMark(drawer, anchor, allowance * kPi / 180.0 > deviation ? kRed : kGrey);
   }
 }
 

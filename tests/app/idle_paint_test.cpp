@@ -75,7 +75,9 @@ TEST_F(IdlePaint, AnnotatorsHearInvalidateAndDrawWhenTheHostIsIdle) {
   // png runs the pending invalidate first and leaves nothing for the idle paint.
   host().documentChanged();
   EXPECT_EQ(run("png out.png"), kFull);
-  // While the library is unloaded the repaint waits; inactive annotators hear nothing.
+  // While the library is unloaded the repaint waits; inactive annotators hear nothing. (The
+  // point editor panel keeps the library loaded while it exists.)
+  host().dialogs().closeAll();
   run("unload\nview zoom 1");
   EXPECT_EQ(run("reload"), kFull);
   EXPECT_EQ(run("tool \"Pen Tool\"\nview zoom 2"), kNone);

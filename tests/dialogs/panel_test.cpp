@@ -350,22 +350,23 @@ std::vector<unsigned char> pngOf(int width, int height) {
 
 TEST_F(DialogTest, IconsComeFromPngResourcesAndOutliveThePluginsReference) {
   sqhost::PluginResources resources = host().library()->resources();
-  resources.images[{16052, 0}] = pngOf(15, 9);
-  resources.images[{16053, 2}] = pngOf(18, 6);
-  resources.images[{16099, 0}] = {'n', 'o', 't', ' ', 'p', 'n', 'g'};
+  // Ids the plug-in's own pictures do not use.
+  resources.images[{17052, 0}] = pngOf(15, 9);
+  resources.images[{17053, 2}] = pngOf(18, 6);
+  resources.images[{17099, 0}] = {'n', 'o', 't', ' ', 'p', 'n', 'g'};
   manager().useResources(&resources);
 
   ADMIconRef icon = nullptr;
-  ASSERT_EQ(gAdm.icon->GetFromResource(plugin(), 16053, 2, &icon), kNoErr);
+  ASSERT_EQ(gAdm.icon->GetFromResource(plugin(), 17053, 2, &icon), kNoErr);
   int32_t width = 0;
   int32_t height = 0;
   gAdm.icon->GetSize(icon, &width, &height);
   EXPECT_EQ(width, 18);
   EXPECT_EQ(height, 6);
   ADMIconRef missing = reinterpret_cast<ADMIconRef>(1);
-  EXPECT_EQ(gAdm.icon->GetFromResource(plugin(), 16053, 0, &missing), kResourceNotFoundErr);
+  EXPECT_EQ(gAdm.icon->GetFromResource(plugin(), 17053, 0, &missing), kResourceNotFoundErr);
   EXPECT_EQ(missing, nullptr);
-  EXPECT_EQ(gAdm.icon->GetFromResource(plugin(), 16099, 0, &missing), kBadParameterErr);
+  EXPECT_EQ(gAdm.icon->GetFromResource(plugin(), 17099, 0, &missing), kBadParameterErr);
 
   ADMDialogRef panel = nullptr;
   gAdm.dialog->Create(plugin(), "Icons", kAboutTemplate, kADMFloatingDialogStyle, nullptr, nullptr,
@@ -382,15 +383,15 @@ TEST_F(DialogTest, IconsComeFromPngResourcesAndOutliveThePluginsReference) {
   const AIRect r{4, 33, 34, 58};
   ADMItemRef button = nullptr;
   gAdm.item->Create(panel, 32, kADMPicturePushButtonType, &r, nullptr, &button);
-  EXPECT_EQ(gAdm.item->SetPictureID(button, 16052), kNoErr);
-  EXPECT_EQ(gAdm.item->SetDisabledPictureID(button, 16053), kResourceNotFoundErr);  // index 0
-  EXPECT_EQ(gAdm.item->SetPictureID(itemOf(panel, 2), 16052), kBadParameterErr);    // a label
+  EXPECT_EQ(gAdm.item->SetPictureID(button, 17052), kNoErr);
+  EXPECT_EQ(gAdm.item->SetDisabledPictureID(button, 17053), kResourceNotFoundErr);  // index 0
+  EXPECT_EQ(gAdm.item->SetPictureID(itemOf(panel, 2), 17052), kBadParameterErr);    // a label
   gAdm.dialog->Show(panel, 1);
   const sqhost::DisplayList list = manager().draw(*manager().findDialog("Icons"));
   bool found = false;
   for (const auto& op : list.ops) {
     if (op.kind == sqhost::DrawOp::Kind::Icon) {
-      EXPECT_EQ(sqhost::describeOp(op), "icon 16052 at (11, 41) size 15x9");  // centred
+      EXPECT_EQ(sqhost::describeOp(op), "icon 17052 at (11, 41) size 15x9");  // centred
       found = true;
     }
   }

@@ -684,8 +684,20 @@ TEST_F(AnnotationDrawing, ConnectorMarksAreRedWithinTheAllowanceAndGreyOutside) 
     uint32_t color;
   };
   const Case cases[] = {
-      {80, 0, kRed},     {80, 1.15, kGrey},  {2, 0.035, kRed}, {2, 0.045, kGrey},
-      {0.5, 0.15, kRed}, {0.5, 0.25, kGrey}, {0.005, 8, kRed}, {0.005, 12, kGrey},
+      {80, 0, kRed},
+      {80, 1.15, kGrey},
+      {2, 0.035, kRed},
+      {2, 0.045, kGrey},
+      {0.5, 0.15, kRed},
+      {0.5, 0.25, kGrey},
+      {0.005, 8, kRed},
+      {0.005, 12, kGrey},
+      // A hair clockwise of the line deviates as little as a hair counter-clockwise.
+      {80, -0.02, kRed},
+      {80, -1.15, kGrey},
+      {2, -0.035, kRed},
+      {0.5, -0.25, kGrey},
+      {0.005, -8, kRed},
   };
   std::string body;
   int n = 0;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "catalogue.hpp"
+#include "panel_pictures.hpp"
 #include "pictures.hpp"
 #include "pixel_art.hpp"
 
@@ -175,11 +176,83 @@ TEST(Pictures, RingDotAndIconAreCentredAndSized) {
   EXPECT_EQ(surfaceHeight(icon), kToolIconHeight);
 }
 
+// Ink and a margin count as drawn; the picture's bounding box of pixels with any coverage.
+struct InkBox {
+  int left = 1 << 20, top = 1 << 20, right = -1, bottom = -1;
+  bool empty() const { return right < 0; }
+};
+InkBox inkBox(const Surface& surface) {
+  InkBox box;
+  for (int y = 0; y < surfaceHeight(surface); ++y) {
+    for (int x = 0; x < surfaceWidth(surface); ++x) {
+      if (pixelAt(surface, x, y).a == 0) continue;
+      box.left = std::min(box.left, x), box.right = std::max(box.right, x);
+      box.top = std::min(box.top, y), box.bottom = std::max(box.bottom, y);
+    }
+  }
+  return box;
+}
+
+TEST(PanelPictures, ItemSizedWithGreyDisabledLooksAndWordsInsideTheirButtons) {
+  const OutlineFont font(kDefaultFontPath);
+  struct Size {
+    int32_t id;
+    int width, height;
+  };
+  // The item each picture is shown in decides its size.
+  const Size sizes[] = {{16052, 15, 9},  {16053, 18, 6},  {16054, 18, 6},  {16055, 18, 6},
+                        {16059, 30, 25}, {16063, 30, 25}, {16067, 15, 9},  {16068, 60, 18},
+                        {16072, 60, 18}, {16077, 30, 25}, {16078, 20, 16}, {16081, 20, 16},
+                        {16088, 16, 16}, {16089, 5, 14},  {16090, 75, 16}};
+  for (const Size& size : sizes) {
+    SCOPED_TRACE(size.id);
+    const Surface picture = drawPanelPicture(font, size.id);
+    EXPECT_EQ(surfaceWidth(picture), size.width);
+    EXPECT_EQ(surfaceHeight(picture), size.height);
+    EXPECT_FALSE(inkBox(picture).empty());
+  }
+  // Each disabled look is its normal picture in grey.
+  const std::pair<int32_t, int32_t> pairs[] = {{16052, 16067}, {16053, 16064}, {16054, 16065},
+                                               {16055, 16066}, {16059, 16073}, {16060, 16074},
+                                               {16061, 16075}, {16062, 16076}, {16063, 16077},
+                                               {16078, 16080}, {16079, 16081}};
+  for (const auto& [normal, disabled] : pairs) {
+    SCOPED_TRACE(normal);
+    const Surface a = drawPanelPicture(font, normal);
+    const Surface b = drawPanelPicture(font, disabled);
+    bool coloured = false;
+    for (int y = 0; y < surfaceHeight(a); ++y) {
+      for (int x = 0; x < surfaceWidth(a); ++x) {
+        const Rgba p = pixelAt(a, x, y);
+        const Rgba q = pixelAt(b, x, y);
+        ASSERT_EQ(p.a == 0, q.a == 0) << x << "," << y;  // the same shape
+        if (q.a == 255 && !(q.r == 255 && q.g == 255 && q.b == 255)) {
+          EXPECT_TRUE(q.r == q.g && q.g == q.b && q.r > 140) << x << "," << y;  // light grey
+        }
+        coloured = coloured || (p.a == 255 && p.r < 100);
+      }
+    }
+    EXPECT_TRUE(coloured);  // the normal look is dark
+  }
+  // Words keep a margin inside their button and are centred in it.
+  for (const int32_t id : {16068, 16069, 16070, 16071, 16072, 16090}) {
+    SCOPED_TRACE(id);
+    const Surface words = drawPanelPicture(font, id);
+    const InkBox box = inkBox(words);
+    EXPECT_GE(box.left, 2);
+    EXPECT_LE(box.right, surfaceWidth(words) - 3);
+    EXPECT_LE(std::abs((box.left + box.right) - (surfaceWidth(words) - 1)), 3);
+    EXPECT_GE(box.top, 2);
+    EXPECT_LE(box.bottom, surfaceHeight(words) - 2);
+  }
+  EXPECT_THROW(drawPanelPicture(font, 16056), std::out_of_range);  // the tool's ring
+}
+
 TEST(Catalogue, DeterministicCompactPngsInTableOrder) {
   const OutlineFont font(kDefaultFontPath);
   const auto first = buildResources(font);
   const auto second = buildResources(font);
-  ASSERT_EQ(first.size(), 11u + 1 + 1 + 6 + 36 + 1);
+  ASSERT_EQ(first.size(), 11u + 1 + 1 + 6 + 36 + 1 + panelPictures().size());
   for (size_t k = 0; k < first.size(); ++k) {
     const Resource& r = first[k];
     SCOPED_TRACE(r.fileName);
@@ -203,7 +276,11 @@ TEST(Catalogue, DeterministicCompactPngsInTableOrder) {
   }
   EXPECT_EQ(pngSymbol(first[0]), "kCursorPng16000");
   EXPECT_EQ(cursorSymbol(first[0]), "kCursor16000");
-  EXPECT_EQ(pngSymbol(first[13 + 5]), "kPng16082_5");
+  const auto label = std::find_if(first.begin(), first.end(), [](const Resource& r) {
+    return r.id == kLabelID && r.index == 5;
+  });
+  ASSERT_NE(label, first.end());
+  EXPECT_EQ(pngSymbol(*label), "kPng16082_5");
 
   const std::string entries = imageEntriesFragment(first);
   EXPECT_NE(entries.find("\n{kSPCursorResourceType, 16000, 0, &kCursor16000, "
@@ -212,7 +289,8 @@ TEST(Catalogue, DeterministicCompactPngsInTableOrder) {
   EXPECT_NE(entries.find("\n{kSPPNGImageResourceType, 16091, 35, kPng16091_35, "
                          "sizeof(kPng16091_35)},\n"),
             std::string::npos);
-  EXPECT_EQ(std::count(entries.begin(), entries.end(), '\n'), 56 + 3);  // and three comment lines
+  EXPECT_EQ(std::count(entries.begin(), entries.end(), '\n'),
+            static_cast<std::ptrdiff_t>(first.size()) + 3);  // and three comment lines
 }
 
 // The committed pictures and fragments must be what the generator makes today: a change to the
