@@ -2,6 +2,7 @@
 #include "shell/settings.hpp"
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 #include "panel/panel_lifecycle.hpp"
@@ -193,17 +194,39 @@ AIErr WriteKey(const AIPreferenceSuite* prefs, PluginState& s, const Key& key) {
 }
 
 // A first start is one where the store holds none of the plug-in's keys yet.
+// True when the key is stored. Each key is read with its own type into sentinels no stored value
+// can produce, so a well-typed key is found without the failed read of another type (which the
+// host reports as a mistyped key); a key stored with another type fails and counts as present.
+bool IsStored(const AIPreferenceSuite* prefs, const char* name, Kind kind) {
+  switch (kind) {
+    case Kind::Boolean: {
+      AIBoolean probe = -1;
+      const AIErr error = prefs->GetBooleanPreference(kSettingsSection, name, &probe);
+      return error != kNoErr || probe != -1;
+    }
+    case Kind::Integer: {
+      // Two sentinels: a stored value equals at most one of them.
+      for (const int32_t sentinel : {std::numeric_limits<int32_t>::min(), int32_t{-1}}) {
+        int32_t probe = sentinel;
+        const AIErr error = prefs->GetIntegerPreference(kSettingsSection, name, &probe);
+        if (error != kNoErr || probe != sentinel) return true;
+      }
+      return false;
+    }
+    case Kind::Real: {
+      // A preference file holds no NaN.
+      double probe = std::numeric_limits<double>::quiet_NaN();
+      const AIErr error = prefs->GetRealPreference(kSettingsSection, name, &probe);
+      return error != kNoErr || !std::isnan(probe);
+    }
+  }
+  return false;
+}
+
 bool IsFirstStart(const AIPreferenceSuite* prefs) {
-  // Reading into a sentinel that no stored boolean can produce tells stored from absent, of any
-  // type: a key stored with another type fails with an error and also counts as present.
-  auto present = [prefs](const char* key) {
-    AIBoolean probe = -1;
-    const AIErr error = prefs->GetBooleanPreference(kSettingsSection, key, &probe);
-    return error != kNoErr || probe != -1;
-  };
-  if (present("PVisible")) return false;
+  if (IsStored(prefs, "PVisible", Kind::Boolean)) return false;
   for (const Key& key : kKeys) {
-    if (present(key.name)) return false;
+    if (IsStored(prefs, key.name, key.kind)) return false;
   }
   return true;
 }

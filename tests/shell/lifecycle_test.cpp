@@ -149,6 +149,26 @@ TEST_F(Lifecycle, MistypedKeysKeepTheirDefaultsWithoutAnErrorDialog) {
   }
 }
 
+TEST_F(Lifecycle, WellTypedKeysWithoutPVisibleAreReadWithoutWarnings) {
+  // Telling a first start from a later one must not read keys with another type than stored: the
+  // host reports each such read as a mistyped key.
+  {
+    sqhost::PreferenceStore store(prefsFile());
+    store.putReal("Spindlequiver", "angle_threshhold", 7.0);
+    store.putInteger("Spindlequiver", "precision", 2);
+    ASSERT_TRUE(store.save().ok());
+  }
+  testing::internal::CaptureStderr();
+  startHost();
+  stopHost();
+  const std::string warnings = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(warnings.find("stored as"), std::string::npos) << warnings;
+  // Not a first start: the stored values were kept, not replaced by the defaults.
+  const auto store = storedPreferences();
+  EXPECT_EQ(store.getReal("Spindlequiver", "angle_threshhold"), 7.0);
+  EXPECT_EQ(store.getInteger("Spindlequiver", "precision"), 2);
+}
+
 TEST_F(Lifecycle, LargeBoxedTextIsNeverWrittenBack) {
   {
     sqhost::PreferenceStore store(prefsFile());
