@@ -19,7 +19,7 @@ namespace {
 
 enum class Kind { Text, Picture, Field, Frame, Button };
 
-struct ItemSpec {
+struct ItemRecord {
   int32_t id;
   Kind kind;
   AIRect bounds;
@@ -31,7 +31,7 @@ struct ItemSpec {
 };
 
 // Every item in the order of creation, which is also the order of drawing.
-const ItemSpec kItems[] = {
+const ItemRecord kItems[] = {
     {kStatusLine, Kind::Text, {4, 10, 200, 22}, "No paths selected"},
     {kRedundantWarning,
      Kind::Text,
@@ -246,23 +246,23 @@ void setUpField(const PluginState& s, const FieldSpec& field) {
 
 void BuildPanelItems(PluginState& s) {
   const auto* items = SuiteAs<ADMItemSuite>(SuiteId::ADMItem);
-  for (const ItemSpec& spec : kItems) {
+  for (const ItemRecord& record : kItems) {
     ADMItemRef item = nullptr;
-    if (items->Create(s.panelDialog, spec.id, typeOf(spec.kind), &spec.bounds, nullptr, &item) !=
-        kNoErr) {
+    if (items->Create(s.panelDialog, record.id, typeOf(record.kind), &record.bounds, nullptr,
+                      &item) != kNoErr) {
       continue;
     }
-    if (spec.text != nullptr) items->SetText(item, spec.text);
-    if (spec.picture != 0) items->SetPictureID(item, spec.picture);
-    if (spec.disabledPicture != 0) items->SetDisabledPictureID(item, spec.disabledPicture);
-    if (spec.tip != nullptr) items->SetTipString(item, spec.tip);
-    if (spec.kind == Kind::Picture) {
+    if (record.text != nullptr) items->SetText(item, record.text);
+    if (record.picture != 0) items->SetPictureID(item, record.picture);
+    if (record.disabledPicture != 0) items->SetDisabledPictureID(item, record.disabledPicture);
+    if (record.tip != nullptr) items->SetTipString(item, record.tip);
+    if (record.kind == Kind::Picture) {
       items->SetDrawProc(item, drawPicture);
       items->SetItemStyle(item, kADMPictureTopLeftStyle);
       items->SetCursorID(item, nullptr, kADMStandardArrowCursorID);
     }
-    if (spec.id == kRedundantWarning) items->SetFont(item, kADMBoldPaletteFont);
-    if (spec.hidden) items->Show(item, 0);
+    if (record.id == kRedundantWarning) items->SetFont(item, kADMBoldPaletteFont);
+    if (record.hidden) items->Show(item, 0);
   }
   for (const FieldSpec& field : kFields) setUpField(s, field);
 
