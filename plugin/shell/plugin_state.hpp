@@ -133,10 +133,16 @@ struct PluginState {
   AIRealPoint pressPoint;
   AIRealPoint marqueeCorner;
   AIRealPoint previousMarqueeCorner;  // marqueeCorner of the previous drag step
+  AIRealPoint previousSnappedCursor;  // snappedCursor of the previous drag step
   float segmentParameter;
   float lengthRatio;
   float rotationDelta;
   float lengthDelta;
+  // The grabbed handle's direction at the press: (a, b) = handleTarget − anchor, and, when both
+  // are non-zero, b ÷ a and b ÷ a + a ÷ b (the line of the constrained drag).
+  AIRealPoint handleDirection;
+  float handleSlope;
+  float handleSlopeSum;
 
   // Handle clipboard.
   float clipInAngle;
@@ -168,6 +174,11 @@ struct PluginState {
   int32_t anchorMoved;
   int32_t extendOnAltDrag;
   int32_t marqueeCancelled;
+  int32_t spaceMoved;    // Space moved the whole point in an earlier step of this drag
+  int32_t spaceBlocked;  // Space-moving is suspended for one step
+  int32_t constraining;  // this drag step projected the handle onto its line
+  // The neighbour (1 previous, 2 next) whose anchor the grabbed anchor was dragged onto; 0: none.
+  int32_t coincidingNeighbour;
   int32_t ringShown;
   int32_t tangencySnapped;
   int32_t addPointPreview;

@@ -83,15 +83,6 @@ AIErr onTrackCursor(void* message) {
   }
   return error;
 }
-AIErr onMouseDown(void*) {
-  return kNoErr;
-}
-AIErr onMouseDrag(void*) {
-  return kNoErr;
-}
-AIErr onMouseUp(void*) {
-  return kNoErr;
-}
 AIErr onIncreaseDiameter(void*) {
   PluginState& s = *State();
   const auto* paths = SuiteAs<AIPathSuite>(SuiteId::Path);
