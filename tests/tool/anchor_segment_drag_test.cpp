@@ -94,6 +94,23 @@ TEST_F(SegmentDrag, AltMakesTheCurvePassThroughTheCursorAtTheGrabParameter) {
   }
 }
 
+TEST_F(SegmentDrag, ShiftNearTheStartKeepsTheHandlesSymmetricAndEqual) {
+  open("<path id='p' d='M 0 200 C 20 150 150 170 200 200'/>");
+  pressSegment("p", 1, 0.2f);
+  const AIRealPoint a = segment("p", 0).out;
+  for (const AIRealPoint by : {AIRealPoint{4, 6}, AIRealPoint{10, 9}, AIRealPoint{-3, 14}}) {
+    ASSERT_EQ(step({s.grabPoint.h + by.h, s.grabPoint.v + by.v}, sq::kShiftKey), kNoErr);
+    const AIPathSegment start = segment("p", 0), end = segment("p", 1);
+    EXPECT_NEAR(sqtest::LengthOf(start.p, start.out), sqtest::LengthOf(end.p, end.in), 1e-3);
+    // The same angle to the chord at either end, on the same side of it.
+    const double atStart = sqtest::AngleOf(start.p, start.out) - sqtest::AngleOf(start.p, end.p);
+    const double atEnd = sqtest::AngleOf(end.p, end.in) - sqtest::AngleOf(end.p, start.p);
+    EXPECT_NEAR(std::remainder(atStart + atEnd, 2 * M_PI), 0.0, 1e-4);
+  }
+  // The start's handle is the one that followed the cursor.
+  EXPECT_FALSE(sq::SamePoint(segment("p", 0).out, a));
+}
+
 TEST_F(SegmentDrag, DegenerateSegmentsStayFinite) {
   // Both anchors on one spot, every handle retracted, grabbed at an end of the parameter range.
   open("<path id='p' d='M 50 50 L 50 50 L 50 50'/>");
