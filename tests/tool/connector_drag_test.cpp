@@ -36,6 +36,10 @@ TEST_F(ConnectorDrag, MovingTheFarAnchorTurnsTheHandleOnlyWhenConnectorsAreRecog
   EXPECT_TRUE(sq::SamePoint(p1.p, At(100, 100)));
   EXPECT_NEAR(sqtest::LengthOf(p1.p, p1.out), 50.0, 1e-3);
   EXPECT_NEAR(sqtest::AngleOf(p1.p, p1.out), sqtest::AngleOf(At(0, 130), At(100, 100)), 1e-5);
+  // Alt now pulls a handle out of the far anchor, which stays put: the connector goes back.
+  ASSERT_EQ(step(At(0, 140), sq::kAltKey), kNoErr);
+  EXPECT_TRUE(sq::SamePoint(segment("p", 0).p, At(0, 100)));
+  EXPECT_TRUE(sq::SamePoint(segment("p", 1).out, At(150, 100)));
 }
 
 TEST_F(ConnectorDrag, ANeighbourDraggedOntoTheConnectorKeepsItsDirectionUntilItLeaves) {
