@@ -88,8 +88,7 @@ AIErr placeDraggedHandle(PluginState& s, AIRealPoint d, bool inHandle) {
   PointRecord& grabbed = s.grabbedPoint;
   ConnectorState& connector = s.grabbedConnector;
   if (connector.lineNeighbour >= 0 && !connector.connectorActive) {
-    handleOf(connector.pointSegment, inHandle) = d;
-    MagneticHandle(s, false);
+    MagneticHandle(s, d, inHandle, false);
   } else {
     handleOf(grabbed.segment, inHandle) = d;
     if (!grabbed.segment.corner) grabbed.segment = AlignOppositeHandle(grabbed.segment, inHandle);
@@ -168,8 +167,10 @@ AIRealPoint NewHandlePosition(PluginState& s, const DragStep& step) {
   const auto* snap = SuiteAs<AICursorSnapSuite>(SuiteId::CursorSnap);
   const AIEvent* event = step.message != nullptr ? step.message->event : nullptr;
   const PointRecord& grabbed = s.grabbedPoint;
-  const AIRealPoint anchor = grabbed.segment.p;
   const AIRealPoint savedAnchor = grabbed.savedSegment.p;
+  // An anchor drag starts every step again from the press, where a moved connector's anchor in a
+  // handle drag stays where the earlier steps put it.
+  const AIRealPoint anchor = s.dragMode == kDragAnchor ? savedAnchor : grabbed.segment.p;
   const bool heldToLine = step.alt() || (s.pointCount == 0 && s.grabbedConnector.connectorActive &&
                                          s.dragMode != kDragAnchor);
   AIRealPoint d = s.slowCursor;

@@ -197,12 +197,9 @@ AIErr onMouseDrag(void* message) {
       ApplyConnectorRule(s, kGrabbedRecord, true);
       StoreHandleDirection(s);
     }
-    // A neighbour's rule must not move the reference of the dragged handle.
-    const AIRealPoint target = s.handleTarget;
     for (const int record : {kPreviousRecord, kNextRecord}) {
       if (EditedConnector(s, record).isConnector) ApplyConnectorRule(s, record, true);
     }
-    s.handleTarget = target;
   }
 
   // 9.

@@ -16,6 +16,7 @@
 #include "support/host_fixture.hpp"
 #include "support/in_process_plugin.hpp"
 #include "tool/drag.hpp"
+#include "tool/gesture.hpp"
 #include "tool/tool_handlers.hpp"
 
 namespace {
@@ -346,6 +347,22 @@ TEST_F(GroupDrag, ARetractedDraggedHandleWritesOnlyFiniteValues) {
     // Proportionally the other handle keeps its length; absolutely it grows by 30.
     EXPECT_NEAR(lengthOf(flat.p, flat.out), pro ? 50 : 80, 1e-3);
   }
+}
+
+TEST_F(GroupDrag, AltAlongAHandleWithATinyComponentStaysFinite) {
+  // A handle all but vertical: b ÷ a overflows a 32-bit float.
+  s.grabbedPoint.segment.p = s.grabbedPoint.savedSegment.p = AIRealPoint{0, 0};
+  s.handleTarget = AIRealPoint{1e-40f, 30};
+  sq::StoreHandleDirection(s);
+  s.dragMode = sq::kDragInHandle;
+  s.slowCursor = AIRealPoint{5, 20};
+  sq::DragStep step;
+  step.view = plugin.viewHandle();
+  step.modifiers = kAlt;
+  step.bounds = plugin.host().currentDocument()->canvasBounds();
+  const AIRealPoint d = sq::NewHandlePosition(s, step);
+  expectNear(d, 0, 20);
+  EXPECT_TRUE(s.constraining);
 }
 
 TEST(ConstrainTo45, StaysOnAxesAndDiagonalsAndSnapsBetween) {
