@@ -2,6 +2,8 @@
 // and segments the way the host's direct selection does.
 #pragma once
 
+#include <cstdint>
+
 #include "shell/plugin_state.hpp"
 #include "sqsdk/types.h"
 
@@ -11,6 +13,11 @@ namespace sq {
 // detail looked at; a zoom of 0 counts as 0.001). A rectangle of zero width or height is widened
 // by that half pixel.
 bool segmentTouchesRect(const AIRealBezier& curve, const AIRealRect& rect, double zoom);
+
+// New selection states of a segment's end point and start point when a click or a Shift-marquee
+// toggles the segment, indexed by the old state 0 to 5.
+extern const int32_t toggleEnd[6];
+extern const int32_t toggleStart[6];
 
 // The end of a marquee: the handles inside the rectangle from pressPoint to marqueeCorner become
 // (with Shift: toggle) point-table entries; when none is caught, selectInRectangle runs.
