@@ -451,9 +451,10 @@ AIErr onMouseUp(void* message) {
     if (s.dragStarted) error = SettleDrag(s);
     error = ClickRules(s, shift, alt, error);
   }
-
-  hoverHitTest(s, toolMessage);
+  // The gesture is over: the tool is back at rest, and cursor, ring and label follow what the
+  // release changed.
   s.dragMode = kDragMarquee;
+  hoverHitTest(s, toolMessage);
   s.dragStarted = 0;
   s.marqueeCancelled = 0;
   s.marqueeShown = 0;

@@ -1,6 +1,5 @@
-// Releasing the tool's button after the press has prepared its state: the fixture sets what a
-// press on an anchor, a handle or a segment leaves in the state record and calls the release
-// handler with the keys held at that moment.
+// Releasing the tool's button: the fixture leaves in the state record what a press on an anchor,
+// a handle or a segment prepares, and calls the release handler with the keys then held.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,8 +9,8 @@
 #include <vector>
 
 #include "geometry/curve.hpp"
-#include "shell/plugin_state.hpp"
-#include "sqsdk/messages.h"
+#include "geometry/point_table.hpp"
+#include "geometry/tangents.hpp"
 #include "support/in_process_plugin.hpp"
 #include "svg/svg_io.hpp"
 #include "tool/gesture.hpp"
@@ -19,68 +18,56 @@
 
 namespace sqtest {
 
+inline constexpr int32_t kShift = 0x20;
+inline constexpr int32_t kAlt = 0x80;
+
 class ReleaseTest : public ::testing::Test {
  protected:
   void open(const std::string& svg) {
     plugin.open(svg);
     s.pickRadius = s.snapTolerance = 6;
     s.currentView = plugin.viewHandle();
-    s.toolSelected = 1;
-    s.toolDragged = 0;
     s.dragMode = sq::kDragMarquee;
+    s.pressPoint = {350, -50};  // away from everything
   }
 
-  // A press on point `index` of the path: the point and its neighbours read, the anchor case of
-  // its corner flag and retracted handles, the connector records cleared.
-  void grab(const std::string& name, int index, int32_t mode) {
+  // A press on point `index` (for a segment: on the curve ending there, at t).
+  void grab(const std::string& name, int index, int32_t mode, float t = 0.5f) {
     const AIArtHandle art = plugin.art(name);
-    const auto& path = plugin.artNamed(name).path();
+    const auto& geometry = path(name);
     sq::ReadPoint(s.grabbedPoint, art, index);
-    s.previousPoint = s.nextPoint = sq::PointRecord{};
-    s.previousPoint.segmentIndex = s.nextPoint.segmentIndex = -1;
-    if (const auto p = path.previous(static_cast<std::size_t>(index))) {
+    s.previousPoint = sq::PointRecord{};
+    if (const auto p = geometry.previous(static_cast<std::size_t>(index))) {
       sq::ReadPoint(s.previousPoint, art, static_cast<int32_t>(*p));
-    }
-    if (const auto n = path.next(static_cast<std::size_t>(index))) {
-      sq::ReadPoint(s.nextPoint, art, static_cast<int32_t>(*n));
     }
     s.grabbedConnector = s.previousConnector = s.nextConnector = sq::ConnectorState{};
     const AIPathSegment& seg = s.grabbedPoint.segment;
-    const bool inRetracted = seg.in.h == seg.p.h && seg.in.v == seg.p.v;
-    const bool outRetracted = seg.out.h == seg.p.h && seg.out.v == seg.p.v;
-    s.anchorCase = (seg.corner ? 4 : 0) + (inRetracted ? 2 : 0) + (outRetracted ? 1 : 0);
+    s.anchorCase = (seg.corner ? 4 : 0) + (sq::SamePoint(seg.in, seg.p) ? 2 : 0) +
+                   (sq::SamePoint(seg.out, seg.p) ? 1 : 0);
     s.dragMode = mode;
-    s.dragStarted = s.marqueeShown = s.marqueeCancelled = 0;
-    s.pressPoint = mode == sq::kDragInHandle    ? seg.in
-                   : mode == sq::kDragOutHandle ? seg.out
-                                                : seg.p;
-  }
-
-  // A press on the curve that ends at point `index`, at parameter t.
-  void grabSegment(const std::string& name, int index, float t) {
-    grab(name, index, sq::kDragSegment);
+    s.dragStarted = 0;
     s.segmentParameter = t;
-    const sq::Curve c = sq::CurveBetween(s.previousPoint.segment, s.grabbedPoint.segment);
-    s.pressPoint = s.grabPoint = sq::PointToHost(sq::PointAt(c, t));
+    const sq::Curve c = sq::CurveBetween(s.previousPoint.segment, seg);
+    s.pressPoint = mode == sq::kDragSegment ? sq::PointToHost(sq::PointAt(c, t)) : seg.p;
   }
 
-  AIErr release(int32_t modifiers = 0) {
+  // The release inside an undo context, as the host runs a gesture: the undo entries it left.
+  std::size_t release(int32_t modifiers = 0) {
     plugin.host().dialogs().setEventModifiers(modifiers);
     AIToolMessage message{};
     message.d.self = plugin.pluginRef();
     message.cursor = s.pressPoint;
-    return sq::onMouseUp(&message);
-  }
-
-  // The release inside an undo context, as the host runs a gesture; the number of undo entries it
-  // left.
-  std::size_t releaseAsGesture(int32_t modifiers = 0) {
     auto& undo = plugin.host().undo();
     const std::size_t before = undo.undoCount();
     undo.beginContext("Tool");
-    release(modifiers);
+    sq::onMouseUp(&message);
     undo.endContext();
     return undo.undoCount() - before;
+  }
+
+  void keep(const std::string& name, int index, bool in, bool out) {
+    sq::appendEntry(s, plugin.art(name), index, segment(name, static_cast<std::size_t>(index)), in,
+                    out);
   }
 
   const sqhost::PathGeometry& path(const std::string& name) { return plugin.artNamed(name).path(); }
@@ -94,33 +81,15 @@ class ReleaseTest : public ::testing::Test {
   }
   std::string document() { return sqhost::svg::exportSvg(*plugin.host().currentDocument()); }
 
-  // Adds a table entry for point `index` with the given handles kept.
-  void keep(const std::string& name, int index, bool in, bool out) {
-    sq::PointRecord& r = s.pointTable[s.pointCount++];
-    r = sq::PointRecord{};
-    r.art = plugin.art(name);
-    r.segmentIndex = static_cast<int16_t>(index);
-    r.segment = r.savedSegment = segment(name, static_cast<std::size_t>(index));
-    r.selectionState = 4;
-    r.shownParts.set(sq::kAnchorShown);
-    if (in) {
-      r.handleFlags.set(sq::kInHandleFlag);
-      r.shownParts.set(sq::kInHandleShown);
-      ++s.selectedHandleCount;
-      ++s.selectedInHandleCount;
-    }
-    if (out) {
-      r.handleFlags.set(sq::kOutHandleFlag);
-      r.shownParts.set(sq::kOutHandleShown);
-      ++s.selectedHandleCount;
-    }
-  }
-
   static double length(AIRealPoint anchor, AIRealPoint handle) {
     return std::hypot(handle.h - anchor.h, handle.v - anchor.v);
   }
   static double angle(AIRealPoint anchor, AIRealPoint handle) {
     return std::atan2(handle.v - anchor.v, handle.h - anchor.h);
+  }
+  static void expectAt(const AIRealPoint& p, double h, double v) {
+    EXPECT_NEAR(p.h, h, 1e-3);
+    EXPECT_NEAR(p.v, v, 1e-3);
   }
 
   InProcessPlugin plugin;
