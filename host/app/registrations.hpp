@@ -81,12 +81,19 @@ class Registrations {
 
   // The current tool (a host tool or a plug-in tool); the selection tool at start.
   ToolRecord* currentTool() const { return currentTool_; }
-  void setCurrentTool(ToolRecord* tool) { currentTool_ = tool; }
+  void setCurrentTool(ToolRecord* tool) {
+    if (tool != currentTool_) ++toolChanges_;
+    currentTool_ = tool;
+  }
+  // How many times the current tool changed: what belongs to one period of a tool (its custom
+  // snap constraints) is dropped when this moves on, even if the same tool is chosen again.
+  uint64_t toolChanges() const { return toolChanges_; }
 
   // Drops everything plug-ins registered (the host's own tools stay).
   void dropPluginRegistrations();
 
  private:
+  uint64_t toolChanges_ = 0;
   std::vector<std::unique_ptr<ToolRecord>> tools_;
   std::vector<std::unique_ptr<AnnotatorRecord>> annotators_;
   std::vector<std::unique_ptr<MenuItemRecord>> menuItems_;

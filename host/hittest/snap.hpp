@@ -14,6 +14,7 @@ namespace sqhost {
 struct SnapControl {
   bool anchors = false;
   bool constraints = false;
+  bool any = false;  // at least one letter: the grid applies
 };
 SnapControl parseSnapControl(std::string_view control);
 
@@ -25,11 +26,20 @@ struct SnapLine {
   bool soft = false;
 };
 
+// Where the cursor went, and which of the lines took it (their index; -1 for none).
+struct SnapResult {
+  AIRealPoint point{0, 0};
+  int line = -1;
+};
+
 // The cursor after snapping in view (whose zoom turns tolerancePixels into artwork units), taking
 // the first rule that gives a point: the projection onto the nearest hard line; the nearest
 // pickable anchor of document within tolerance when smart guides are on in the view; the
-// projection onto the nearest soft line within tolerance; else the cursor itself.
-AIRealPoint snapCursor(const Document& document, const View& view, const AIRealPoint& cursor,
-                       SnapControl control, std::span<const SnapLine> lines, float tolerancePixels);
+// projection onto the nearest soft line within tolerance; the nearest grid point (multiples of
+// gridSpacing from the artwork origin) when the view's snap-to-grid option is on and gridSpacing is
+// positive; else the cursor itself. An empty control string (no letters) never snaps.
+SnapResult snapCursor(const Document& document, const View& view, const AIRealPoint& cursor,
+                      SnapControl control, std::span<const SnapLine> lines, float tolerancePixels,
+                      double gridSpacing = 0);
 
 }  // namespace sqhost

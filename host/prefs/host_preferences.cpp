@@ -16,12 +16,14 @@ constexpr double kUnbounded = std::numeric_limits<double>::infinity();
 // beyond which a pick square would cover a large part of a view and integer arithmetic on view
 // coordinates stays far from overflowing. The anchor mark types are the host's three anchor
 // sizes (1 small, 2 medium, 3 large); the handle mark types its eleven handle styles. The
-// constrain angle is kept as given, in degrees (the snapping reduces it itself).
+// constrain angle is kept as given, in degrees (the snapping reduces it itself). The grid spacing
+// is in points; a tenth of a point keeps grid points far apart at the largest zoom.
 constexpr std::array kTable = {
     HostPreference{"constrain/angle", Type::Real, -kUnbounded, kUnbounded, 0,
                    "the constrain angle in degrees"},
     HostPreference{"directionHandleMarkType", Type::Integer, 1, 11, 4,
                    "the direction handle mark type"},
+    HostPreference{"grid/spacing", Type::Real, 0.1, 10000, 72, "the grid spacing in points"},
     HostPreference{"isRulerIn4thQuad", Type::Boolean, 0, 1, 1,
                    "whether vertical ruler values grow downward"},
     HostPreference{"selectedAnchorMarkType", Type::Integer, 1, 3, 2,

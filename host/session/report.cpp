@@ -137,7 +137,15 @@ json displayListJson(const DisplayList& list) {
     if (op.kind == DrawOp::Kind::Icon || op.kind == DrawOp::Kind::Text) {
       j["at"] = json::array({op.from.h, op.from.v});
     }
-    if (op.kind == DrawOp::Kind::Text) j["text"] = op.text;
+    // Which picture an icon showed (its resource id), and which font a text was drawn in.
+    if (op.kind == DrawOp::Kind::Icon) {
+      j["picture"] = op.icon ? json(op.icon->resourceID) : json();
+      j["pictureIndex"] = op.icon ? json(op.icon->resourceIndex) : json();
+    }
+    if (op.kind == DrawOp::Kind::Text) {
+      j["text"] = op.text;
+      j["font"] = op.font;
+    }
     json clip = json::array();
     for (const AIRect& r : op.clip) clip.push_back(rectJson(r));
     j["clip"] = std::move(clip);
@@ -154,6 +162,7 @@ json viewJson(const View& v) {
           {"size", json::array({v.width, v.height})},
           {"snapToGrid", v.snapToGrid},
           {"smartGuides", v.smartGuides},
+          {"snapLabel", v.snapLabel.empty() ? json() : json(v.snapLabel)},
           {"invalidated", std::move(invalidated)}};
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "document/ids.hpp"
@@ -23,6 +24,9 @@ struct View {
   bool showGrid = false;
   bool snapToGrid = false;
   bool smartGuides = false;  // the host's smart guides (smart targeting) in this view
+  // The snapping feedback: with smart guides on, the label of the custom constraint that placed
+  // the cursor at the last cursor snap in this view; empty when none did (or smart guides are off).
+  std::string snapLabel;
 
   // Annotation region to redraw: rectangles invalidated since the last paint (view pixels,
   // right and bottom exclusive, clipped to the view).

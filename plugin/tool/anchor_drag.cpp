@@ -118,8 +118,12 @@ void ExtendHandles(PluginState& s, AIRealPoint d) {
 }  // namespace
 
 AIErr AnchorDragStep(PluginState& s, const DragStep& step, AIRealPoint d) {
-  // Every step starts again from the point as it was at the press (or after a Space move).
-  s.grabbedPoint.segment = s.grabbedPoint.savedSegment;
+  // Every step starts again from the point as it was at the press (or after a Space move), and
+  // from its neighbours as they were; a neighbour that follows the point is laid out again.
+  for (const int record : {kGrabbedRecord, kPreviousRecord, kNextRecord}) {
+    PointRecord& point = EditedPoint(s, record);
+    point.segment = point.savedSegment;
+  }
   if (s.settings.pointdrag != 0 && s.constraining == 0 && s.extendOnAltDrag == 0) {
     return MoveAnchor(s, d);
   }

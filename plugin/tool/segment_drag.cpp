@@ -301,6 +301,11 @@ bool IsConnectorStraightSegment(const PluginState& s) {
 }  // namespace
 
 AIErr SegmentDragStep(PluginState& s, const DragStep& step) {
+  // A segment pressed while handles are kept starts a marquee over them.
+  if (s.pointCount > 0) {
+    MarqueeStep(s, step);
+    return kNoErr;
+  }
   // Without a start point there is no segment (the press found none).
   if (s.previousPoint.art == nullptr || s.previousPoint.segmentIndex < 0) return kNoErr;
   s.previousSnappedCursor = s.snappedCursor;

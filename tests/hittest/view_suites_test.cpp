@@ -7,6 +7,7 @@
 #include <memory>
 #include <random>
 
+#include "app/events.hpp"
 #include "app/host.hpp"
 #include "sqsdk/suites/ai_annotator.h"
 #include "sqsdk/suites/ai_cursor_snap.h"
@@ -277,6 +278,105 @@ TEST_F(ViewSuites, SnappingToAnchorsAndConstraints) {
   const AIRealPoint nan{NAN, 0};
   EXPECT_EQ(snap->Track(v, &nan, nullptr, "A", &out), kNonFiniteErr);
   EXPECT_EQ(snap->Track(nullptr, &nearAnchor, nullptr, "A", &out), kBadParameterErr);
+}
+
+TEST_F(ViewSuites, TheGridSnapsAfterAnchorsAndConstraints) {
+  open("<path d='M 0 0 L 100 0'/>");
+  const AIDocumentViewHandle v = front();
+  ASSERT_EQ(views->SetDocumentViewZoom(v, 1), kNoErr);
+  AIRealPoint out{};
+  auto track = [&](const AIRealPoint& c, const char* control) {
+    EXPECT_EQ(snap->Track(v, &c, nullptr, control, &out), kNoErr);
+    return out;
+  };
+  host().preferences().putReal("", "grid/spacing", 10);
+  EXPECT_EQ(track({13, -26}, kAISnapControlDrag).h, 13);  // snap-to-grid off
+  ASSERT_EQ(views->SetDocumentViewGridOptions(v, 1, 1), kNoErr);
+  for (const char* control : {kAISnapControlHover, kAISnapControlConstrained, kAISnapControlDrag}) {
+    const AIRealPoint g = track({13, -26}, control);
+    EXPECT_EQ(g.h, 10) << control;
+    EXPECT_EQ(g.v, -30) << control;
+  }
+  EXPECT_EQ(track({13, -26}, "").h, 13);  // an empty control string never snaps
+  // An anchor within the tolerance comes first with smart guides on, a hard constraint always.
+  ASSERT_EQ(snap->SetSmartTargeting(v, 1), kNoErr);
+  EXPECT_EQ(track({98, 3}, kAISnapControlDrag).h, 100);
+  const AICursorConstraint hard{kAILinearConstraintRelative, 0, {0, 0}, 90, nullptr};
+  ASSERT_EQ(snap->SetCustomConstraints(&hard, 1), kNoErr);
+  out = track({13, -26}, kAISnapControlConstrained);
+  EXPECT_NEAR(out.h, 0, 1e-4);
+  EXPECT_EQ(out.v, -26);
+  // Far from the origin the grid point stays exact (multiples of the spacing, not sums).
+  ASSERT_EQ(snap->ClearCustomConstraints(), kNoErr);
+  host().preferences().putReal("", "grid/spacing", 0.5);
+  EXPECT_EQ(track({100000.3f, -4.2f}, kAISnapControlDrag).h, 100000.5f);
+}
+
+TEST_F(ViewSuites, ConstraintsLastUntilClearedOrTheToolChanges) {
+  open("");
+  const AIDocumentViewHandle v = front();
+  AIRealPoint out{};
+  auto snappedV = [&] {
+    const AIRealPoint c{50, 304};
+    EXPECT_EQ(snap->Track(v, &c, nullptr, kAISnapControlDrag, &out), kNoErr);
+    return out.v;
+  };
+  auto& tools = host().registrations();
+  sqhost::ToolRecord record;
+  record.name = "Stand-in";
+  record.builtIn = true;
+  sqhost::ToolRecord& stand = tools.addTool(record);
+  record.name = "Another";
+  sqhost::ToolRecord& another = tools.addTool(record);
+  tools.setCurrentTool(&stand);
+  const AICursorConstraint soft{
+      kAILinearConstraintRelative, kAISoftConstraintFlag, {0, 300}, 0, "origin 0\xB0"};
+  ASSERT_EQ(snap->SetCustomConstraints(&soft, 1), kNoErr);
+
+  // A whole gesture leaves them in force: only the tool clears them.
+  for (auto kind : {sqhost::Event::Kind::MouseDown, sqhost::Event::Kind::MouseDrag,
+                    sqhost::Event::Kind::MouseUp}) {
+    sqhost::Event e;
+    e.kind = kind;
+    e.point = {10, 10};
+    ASSERT_TRUE(host().handleEvent(e));
+  }
+  EXPECT_NEAR(snappedV(), 300, 1e-4);
+  // Choosing the same tool again changes nothing; another tool drops them, for good.
+  tools.setCurrentTool(&stand);
+  EXPECT_NEAR(snappedV(), 300, 1e-4);
+  tools.setCurrentTool(&another);
+  EXPECT_EQ(snappedV(), 304);
+  tools.setCurrentTool(&stand);
+  EXPECT_EQ(snappedV(), 304);
+}
+
+TEST_F(ViewSuites, TheSnappingFeedbackNamesTheConstraintThatSnapped) {
+  open("<path d='M 0 0 L 100 0'/>");
+  const AIDocumentViewHandle v = front();
+  const sqhost::View& view = *host().views().fromHandle(v);
+  ASSERT_EQ(views->SetDocumentViewZoom(v, 1), kNoErr);
+  AIRealPoint out{};
+  auto track = [&](const AIRealPoint& c) {
+    EXPECT_EQ(snap->Track(v, &c, nullptr, kAISnapControlDrag, &out), kNoErr);
+    return view.snapLabel;
+  };
+  const AICursorConstraint lines[] = {
+      {kAILinearConstraintRelative, kAISoftConstraintFlag, {0, 300}, 0, "origin 0\xB0"},
+      {kAILinearConstraintRelative, kAISoftConstraintFlag, {0, 300}, 90, "\x80 \x81"},
+      {kAILinearConstraintRelative, kAISoftConstraintFlag, {200, 300}, 90, nullptr}};
+  ASSERT_EQ(snap->SetCustomConstraints(lines, 3), kNoErr);
+  EXPECT_EQ(track({50, 304}), "");  // smart guides off: no feedback, though the cursor snaps
+  EXPECT_NEAR(out.v, 300, 1e-4);
+  ASSERT_EQ(snap->SetSmartTargeting(v, 1), kNoErr);
+  EXPECT_EQ(track({50, 304}), "origin 0\u00B0");  // Windows-1252 shown as UTF-8
+  EXPECT_EQ(track({2, 250}), "\u20AC \uFFFD");
+  EXPECT_EQ(track({202, 250}), "");  // a constraint without a label
+  EXPECT_EQ(track({50, 250}), "");   // nothing snapped
+  EXPECT_EQ(track({98, 1}), "");     // an anchor snapped
+  const AICursorConstraint hard{kAILinearConstraintRelative, 0, {0, 0}, 45, "anchor"};
+  ASSERT_EQ(snap->SetCustomConstraints(&hard, 1), kNoErr);
+  EXPECT_EQ(track({98, 1}), "anchor");
 }
 
 TEST_F(ViewSuites, AnnotationRectanglesAreClippedToTheView) {

@@ -187,6 +187,35 @@ TEST(ViewRender, HandlesShowWhereTheHostShowsThem) {
   EXPECT_TRUE(pixelIs(sides, 80, 50, kLayerColor));
 }
 
+TEST(ViewRender, EverySelectionStateOfAPointShowsItsOwnHandles) {
+  // The middle point has an in handle to (20, 40) and an out handle to (80, 40); the curve runs
+  // well below both handle lines where they are looked at. The last point, selected on its in side
+  // with a retracted in handle, keeps the path selected without showing anything of its own.
+  struct Case {
+    int state;
+    bool in;
+    bool out;
+    bool filled;
+  };
+  const View view = viewAt(1);
+  for (const Case c :
+       {Case{0, false, false, false}, Case{1, true, true, true}, Case{2, true, false, false},
+        Case{3, false, true, false}, Case{4, true, true, false}}) {
+    SCOPED_TRACE(::testing::Message() << "state " << c.state);
+    const Document doc = documentOf(
+        R"(<g inkscape:groupmode="layer" inkscape:label="L" sq:color="#ffff00008080">
+        <path d="M 10 80 C 10 80 20 40 50 40 C 80 40 90 80 90 80" fill="none" sq:selection="0 )" +
+        std::to_string(c.state) + R"( 2"/></g>)");
+    const Raster r = renderView(doc, view);
+    EXPECT_EQ(pixelIs(r, 30, 40, kLayerColor), c.in);
+    EXPECT_EQ(pixelIs(r, 20, 40, kLayerColor), c.in);  // the in handle's dot
+    EXPECT_EQ(pixelIs(r, 70, 40, kLayerColor), c.out);
+    EXPECT_EQ(pixelIs(r, 80, 40, kLayerColor), c.out);
+    EXPECT_EQ(pixelIs(r, 50, 40, kWhite), !c.filled);  // the anchor square's centre
+    EXPECT_TRUE(pixelIs(r, 52, 42, kLayerColor));      // and its frame
+  }
+}
+
 TEST(ViewRender, UnrenderableViewsFail) {
   const Document doc = documentOf("");
   View view = viewAt(1);

@@ -15,7 +15,10 @@ extern "C" {
           cursor moves onto the nearest anchor of a visible, unlocked path of the document within
           the snapping tolerance;
      'T'  snap to the custom constraints set with SetCustomConstraints (below).
-   'P', 'F', 'G', 'L', 'M' and everything after the first space are accepted and ignored.
+   'P', 'F', 'G', 'L', 'M' and everything after the first space are accepted and ignored. The grid
+   needs no letter: any non-empty control string snaps to it when the view's snap-to-grid option
+   is on (ai_document_view.h), which is why a tool that wants the raw cursor while that option is
+   on does not track at all.
 
    The snapping tolerance is "smartGuides/tolerance" pixels (ai_preference.h; 6 when not stored)
    divided by the view's zoom, as a distance in artwork units. Track applies the first rule that
@@ -25,9 +28,16 @@ extern "C" {
      2. 'A' and smart guides on: the nearest anchor within tolerance;
      3. 'T' and soft constraints: the projection onto the nearest soft constraint line, when it is
         within tolerance;
-     4. otherwise the cursor unchanged (also for an empty control string).
+     4. a non-empty control string and snap-to-grid on: the nearest grid point, the grid being the
+        multiples of "grid/spacing" points (72 when not stored) from the artwork origin, at any
+        distance;
+     5. otherwise the cursor unchanged (always for an empty control string).
    Anchors are taken from the document as it is at the call; nothing is excluded, so during a drag
-   whose previous step was undone the dragged point's original anchor can attract the cursor. */
+   whose previous step was undone the dragged point's original anchor can attract the cursor.
+
+   Snapping feedback: with smart guides on, when rule 1 or 3 placed the cursor, the host shows the
+   label of that constraint next to the cursor until the next Track in the view (the session
+   report lists it as the view's "snapLabel"). */
 
 #define kAICursorSnapSuite "AI Cursor Snap Suite"
 #define kAICursorSnapSuiteVersion 3
@@ -53,7 +63,8 @@ typedef struct AICursorConstraint {
   int32_t flags;      /* 0 or kAISoftConstraintFlag */
   AIRealPoint origin; /* artwork coordinates */
   AIReal angle;       /* degrees, relative to the constrain angle (see the kind) */
-  const char* label;  /* shown in the snapping feedback; bytes copied as given, may be null */
+  const char* label;  /* shown in the snapping feedback; Windows-1252 text (the degree sign is
+                         byte 0xB0), copied; may be null for none */
 } AICursorConstraint;
 
 typedef struct AICursorSnapSuite {
@@ -73,8 +84,10 @@ typedef struct AICursorSnapSuite {
 
   /* Replace the custom constraints by count constraints (count 0 clears them); the host copies
      them. They stay in force until replaced or cleared, and the host clears them when the current
-     tool changes. An unknown kind or flag fails with kBadParameterErr, a non-finite origin or angle
-     with kNonFiniteErr; the previous constraints then stay. */
+     tool changes (choosing the same tool again later does not bring them back). The end of a
+     gesture does not clear them: a tool that set constraints for a drag clears them itself at
+     mouse up (ClearCustomConstraints). An unknown kind or flag fails with kBadParameterErr, a
+     non-finite origin or angle with kNonFiniteErr; the previous constraints then stay. */
   AIErr (*SetCustomConstraints)(const AICursorConstraint* constraints, int32_t count);
 
   /* Remove every custom constraint. */

@@ -40,6 +40,7 @@ extern "C" {
 #define kAIPrefSmartGuidesTolerance "smartGuides/tolerance"           /* integer 1..64, pixels; 6 */
 #define kAIPrefSmartGuidesShowToolGuides "smartGuides/showToolGuides" /* boolean; true */
 #define kAIPrefConstrainAngle "constrain/angle"  /* real, any finite value, degrees; 0 */
+#define kAIPrefGridSpacing "grid/spacing"        /* real 0.1..10000, points; 72 */
 #define kAIPrefRulerIn4thQuad "isRulerIn4thQuad" /* boolean: rulers grow downward; true */
 #define kAIPrefUnselectedAnchorMarkType "unselectedAnchorMarkType" /* integer 1..3 (size); 1 */
 #define kAIPrefSelectedAnchorMarkType "selectedAnchorMarkType"     /* integer 1..3 (size); 2 */
