@@ -2,6 +2,14 @@
 // by weighted movement or exactly through the cursor.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <nlohmann/json.hpp>
+
+#include "dialogs/dialog_manager.hpp"
+#include "resources/resource_ids.hpp"
+#include "sqsdk/keyboard.h"
+#include "support/host_fixture.hpp"
+#include "svg/svg_io.hpp"
 #include "tool/drag_branch_fixture.hpp"
 
 namespace {
@@ -199,6 +207,130 @@ TEST_F(AnchorDrag, OneRetractedHandleIsPulledOutAndASmoothPointTurnsItsOther) {
   now = segment("p", 2);
   EXPECT_TRUE(sq::SamePoint(now.in, At(180, 80)));
   EXPECT_TRUE(sq::SamePoint(now.out, At(200, 150)));
+}
+
+}  // namespace
+
+// The same gestures through the real plug-in: press, drag steps, release, and undo giving back the
+// document exactly.
+namespace {
+
+constexpr int32_t kShift = 0x20;
+constexpr int32_t kAlt = 0x80;
+
+class AnchorSegmentGesture : public sqtest::HostTest {
+ protected:
+  void start(const std::string& body, const std::map<std::string, bool>& settings = {}) {
+    nlohmann::json section = {{"PVisible", {{"type", "boolean"}, {"value", true}}}};
+    for (const auto& [key, value] : settings) {
+      section[key] = {{"type", "boolean"}, {"value", value}};
+    }
+    nlohmann::json file = {{"version", 1}, {"sections", {{"Spindlequiver", section}}}};
+    sqtest::writeFile(prefsFile(), file.dump());
+    startHost();
+    driver().open(body);
+    ASSERT_TRUE(driver().chooseTool("Spindlequiver Tool"));
+    before = document();
+  }
+  AIPathSegment segment(std::size_t i) {
+    const sqhost::Art& layer = host().currentDocument()->layer(0).group();
+    return layer.child(0).path().segment(i);
+  }
+  std::string document() { return sqhost::svg::exportSvg(*host().currentDocument()); }
+  void releaseAndUndo(float x, float y) {
+    ASSERT_TRUE(driver().release(x, y));
+    ASSERT_TRUE(driver().run("undo"));
+    EXPECT_EQ(document(), before);
+  }
+  std::string modeLine() {
+    sqhost::DialogManager& dialogs = host().dialogs();
+    sqhost::Dialog* panel = dialogs.findDialog("SpindlequiverInfoDialog");
+    if (panel == nullptr || panel->findItem(53) == nullptr) return "(no panel)";
+    return dialogs.itemText(*panel->findItem(53));
+  }
+
+  std::string before;
+};
+
+TEST_F(AnchorSegmentGesture, ASegmentDragPullsOutHandlesBendsAndIsUndoneWhole) {
+  start("<path d='M 100 200 L 190 200 L 190 300'/>");
+  ASSERT_TRUE(driver().press(145, 200));
+  ASSERT_TRUE(driver().drag(145, 188));
+  ASSERT_TRUE(driver().drag(135, 176));
+  // Each step starts from the press's artwork: the handles are pulled out once, then moved by half
+  // of the cursor's whole movement.
+  const float third = 0.333f * 90.0f;
+  EXPECT_TRUE(Near(segment(0).out, At(100 + third - 5, 188)));
+  EXPECT_TRUE(Near(segment(1).in, At(190 - third - 5, 188)));
+  EXPECT_TRUE(sq::SamePoint(segment(1).out, segment(1).p));
+  EXPECT_EQ(driver().cursor(), sq::CursorResourceID(sq::kCursorDragging));
+  releaseAndUndo(135, 176);
+
+  // Alt: through the cursor at the grab.
+  ASSERT_TRUE(driver().press(145, 200, kAlt));
+  ASSERT_TRUE(driver().drag(150, 170, kAlt));
+  const sq::Curve curve = sq::CurveBetween(segment(0), segment(1));
+  EXPECT_TRUE(Near(sq::PointToHost(sq::PointAt(curve, 0.5)), At(150, 170), 2e-3));
+  releaseAndUndo(150, 170);
+
+  // Shift: the two handles stay symmetric and equally long.
+  ASSERT_TRUE(driver().press(120, 200, kShift));
+  ASSERT_TRUE(driver().drag(126, 180, kShift));
+  ASSERT_TRUE(driver().drag(131, 168, kShift));
+  const AIPathSegment a = segment(0), b = segment(1);
+  EXPECT_NEAR(sqtest::LengthOf(a.p, a.out), sqtest::LengthOf(b.p, b.in), 1e-3);
+  EXPECT_NEAR(a.out.v, b.in.v, 1e-3);
+  releaseAndUndo(131, 168);
+}
+
+TEST_F(AnchorSegmentGesture, AnAnchorMovesOrPullsAHandleAndIsUndoneWhole) {
+  start(
+      "<path d='M 100 100 C 130 60 170 60 200 100 C 230 140 270 140 300 100' "
+      "sodipodi:nodetypes='csc'/>");
+  ASSERT_TRUE(driver().press(200, 100));
+  ASSERT_TRUE(driver().drag(210, 90));
+  ASSERT_TRUE(driver().drag(220, 80));
+  AIPathSegment p = segment(1);
+  EXPECT_TRUE(Near(p.p, At(220, 80)));
+  EXPECT_TRUE(Near(p.in, At(190, 40)));
+  EXPECT_TRUE(Near(p.out, At(250, 120)));
+  releaseAndUndo(220, 80);
+
+  // Alt at the start: the out handle is pulled along its line, and then freely.
+  ASSERT_TRUE(driver().press(200, 100, kAlt));
+  ASSERT_TRUE(driver().drag(240, 140, kAlt));
+  ASSERT_TRUE(driver().drag(260, 100));
+  p = segment(1);
+  EXPECT_TRUE(Near(p.p, At(200, 100)));
+  EXPECT_TRUE(Near(p.out, At(260, 100)));
+  EXPECT_TRUE(Near(p.in, At(140, 100)));
+  releaseAndUndo(260, 100);
+}
+
+TEST_F(AnchorSegmentGesture, TheMarqueeIsDrawnAndEscCancelsIt) {
+  start("<path d='M 100 100 L 200 100'/>");
+  ASSERT_TRUE(driver().press(20, 380));
+  ASSERT_TRUE(driver().drag(80, 300));
+  auto frames = [this] {
+    int count = 0;
+    const nlohmann::json report = driver().report();
+    for (const nlohmann::json& op : report["annotations"]) {
+      if (op["op"] == "frame rect" && op["color"] == "#4F80FFFF") ++count;
+    }
+    return count;
+  };
+  driver().paint();
+  EXPECT_GE(frames(), 1);
+  EXPECT_EQ(driver().cursor(), sq::CursorResourceID(sq::kCursorMarquee));
+
+  ASSERT_TRUE(driver().key(true, kVKEscape));
+  ASSERT_TRUE(driver().drag(90, 290));
+  EXPECT_EQ(modeLine(), "Marquee cancelled");
+  ASSERT_TRUE(driver().key(false, kVKEscape));
+  driver().paint();
+  EXPECT_EQ(frames(), 0);
+  ASSERT_TRUE(driver().release(90, 290));
+  EXPECT_EQ(document(), before);
 }
 
 }  // namespace
