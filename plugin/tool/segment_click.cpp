@@ -23,8 +23,6 @@ namespace {
 constexpr int32_t addEnd[6] = {2, 4, 2, 4, 4, 0};
 constexpr int32_t addStart[6] = {3, 4, 4, 3, 4, 0};
 
-// ---- Clicks on a segment ----
-
 // The segment's end point (grabbedPoint, whose in handle belongs to the segment) and start point
 // (previousPoint, whose out handle does) for the curve of this index. False on an open path's
 // index 0, which ends no curve.

@@ -201,7 +201,7 @@ TEST(ViewRender, EverySelectionStateOfAPointShowsItsOwnHandles) {
   for (const Case c :
        {Case{0, false, false, false}, Case{1, true, true, true}, Case{2, true, false, false},
         Case{3, false, true, false}, Case{4, true, true, false}}) {
-    SCOPED_TRACE(testing::Message() << "state " << c.state);
+    SCOPED_TRACE(::testing::Message() << "state " << c.state);
     const Document doc = documentOf(
         R"(<g inkscape:groupmode="layer" inkscape:label="L" sq:color="#ffff00008080">
         <path d="M 10 80 C 10 80 20 40 50 40 C 80 40 90 80 90 80" fill="none" sq:selection="0 )" +

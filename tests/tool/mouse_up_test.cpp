@@ -5,6 +5,7 @@
 
 #include "shell/host_suites.hpp"
 #include "sqsdk/suites/ai_path.h"
+#include "support/host_fixture.hpp"
 #include "tool/release_fixture.hpp"
 
 namespace {
@@ -86,6 +87,49 @@ TEST_F(MouseUp, ADragWithoutKeptHandlesSelectsWhatWasDragged) {
   s.dragStarted = 1;
   release();
   EXPECT_EQ(states("wave"), (V{4, 2, 0}));
+}
+
+// Whole gestures through the host: press, release and the host's undo history.
+class Gesture : public sqtest::HostTest {
+ protected:
+  void SetUp() override {
+    startHost();
+    driver().open(WaveAndLine("0 4 0"));
+    ASSERT_TRUE(driver().chooseTool("Spindlequiver Tool"));
+  }
+  bool click(float x, float y, int32_t modifiers = 0) {
+    return driver().press(x, y, modifiers) && driver().release(x, y, modifiers);
+  }
+  std::size_t undoCount() { return driver().report()["undo"]["undo"].get<std::size_t>(); }
+  // The wave or the line (the line is drawn last, so it is the layer's first child).
+  const sqhost::Art& art(const std::string& name) {
+    const sqhost::Art& layer = host().currentDocument()->layer(0).group();
+    return layer.child(layer.child(0).name() == name ? 0 : 1);
+  }
+  std::string document() { return sqhost::svg::exportSvg(*host().currentDocument()); }
+};
+
+TEST_F(Gesture, ASelectionClickLeavesNoUndoEntryAndAnEditClickOneThatUndoTakesBack) {
+  ASSERT_TRUE(click(350, 50));
+  EXPECT_EQ(undoCount(), 0u);
+  EXPECT_FALSE(art("wave").selected());
+  EXPECT_FALSE(art("line").selected());
+
+  const std::string before = document();
+  ASSERT_TRUE(click(150, 200, kAlt));
+  EXPECT_EQ(undoCount(), 1u);
+  EXPECT_NE(art("wave").path().segment(1).corner, 0);
+  ASSERT_TRUE(driver().run("undo"));
+  EXPECT_EQ(document(), before);
+}
+
+TEST_F(Gesture, APlainClickOnASegmentSelectsJustThatSegment) {
+  ASSERT_TRUE(click(205, 260));  // the middle of the curve from point 1 to point 2
+  const auto& wave = art("wave").path();
+  EXPECT_EQ(static_cast<int>(wave.selection(1)), 3);
+  EXPECT_EQ(static_cast<int>(wave.selection(2)), 2);
+  EXPECT_EQ(static_cast<int>(wave.selection(0)), 0);
+  EXPECT_TRUE(art("line").selected());  // other paths keep their selection
 }
 
 }  // namespace
