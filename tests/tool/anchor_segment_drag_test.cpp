@@ -20,30 +20,6 @@ using sqtest::Near;
 class SegmentDrag : public sqtest::DragBranchTest {};
 class AnchorDrag : public sqtest::DragBranchTest {};
 
-TEST_F(SegmentDrag, AStraightSegmentGetsHandlesAtTheSmoothingFractionThenBends) {
-  // The same gesture on the path where it is and moved elsewhere gives the same shape.
-  for (const auto& [dx, dy] : {std::pair{0.0f, 0.0f}, std::pair{37.5f, -21.25f}}) {
-    open("<path id='p' d='M " + std::to_string(dx) + " " + std::to_string(100 + dy) +
-         " l 90 0 l 0 100'/>");
-    pressSegment("p", 1, 0.5f);
-    const AIRealPoint start = s.previousPoint.segment.p;
-    const AIRealPoint end = s.grabbedPoint.segment.p;
-    const float third = static_cast<float>(s.settings.smoothing) * 90.0f;
-
-    ASSERT_EQ(step({s.grabPoint.h, s.grabPoint.v + 12.0f}), kNoErr);
-    // Pulled out along the chord, then each moved by half the cursor's movement.
-    EXPECT_TRUE(Near(segment("p", 0).out, {start.h + third, start.v + 6.0f}));
-    EXPECT_TRUE(Near(segment("p", 1).in, {end.h - third, end.v + 6.0f}));
-    // The point's other handle and the next segment are untouched.
-    EXPECT_TRUE(sq::SamePoint(segment("p", 1).out, end));
-
-    ASSERT_EQ(step({s.grabPoint.h - 10.0f, s.grabPoint.v + 24.0f}), kNoErr);
-    EXPECT_TRUE(Near(segment("p", 0).out, {start.h + third - 5.0f, start.v + 12.0f}));
-    EXPECT_TRUE(Near(segment("p", 1).in, {end.h - third - 5.0f, end.v + 12.0f}));
-    EXPECT_TRUE(allFinite("p"));
-  }
-}
-
 TEST_F(SegmentDrag, WeightsFollowTheGrabParameter) {
   open("<path id='p' d='M 0 100 C 30 100 60 100 90 100'/>");
   pressSegment("p", 1, 0.25f);
@@ -90,35 +66,6 @@ TEST_F(SegmentDrag, WithoutDragBreakTheOppositeHandlesTurnAndKeepTheirLengths) {
   }
 }
 
-TEST_F(SegmentDrag, AltMakesTheCurvePassThroughTheCursorAtTheGrabParameter) {
-  open(kSmoothChain);
-  pressSegment("p", 2, 0.3f);
-  for (const AIRealPoint target : {At(140, 90), At(170, 60), At(120, 150)}) {
-    ASSERT_EQ(step(target, sq::kAltKey), kNoErr);
-    const sq::Curve curve = sq::CurveBetween(segment("p", 1), segment("p", 2));
-    EXPECT_TRUE(Near(sq::PointToHost(sq::PointAt(curve, 0.3)), target, 2e-3));
-    EXPECT_TRUE(sq::SamePoint(segment("p", 1).p, At(100, 100)));
-    EXPECT_TRUE(sq::SamePoint(segment("p", 2).p, At(200, 200)));
-  }
-}
-
-TEST_F(SegmentDrag, ShiftNearTheStartKeepsTheHandlesSymmetricAndEqual) {
-  open("<path id='p' d='M 0 200 C 20 150 150 170 200 200'/>");
-  pressSegment("p", 1, 0.2f);
-  const AIRealPoint a = segment("p", 0).out;
-  for (const AIRealPoint by : {AIRealPoint{4, 6}, AIRealPoint{10, 9}, AIRealPoint{-3, 14}}) {
-    ASSERT_EQ(step({s.grabPoint.h + by.h, s.grabPoint.v + by.v}, sq::kShiftKey), kNoErr);
-    const AIPathSegment start = segment("p", 0), end = segment("p", 1);
-    EXPECT_NEAR(sqtest::LengthOf(start.p, start.out), sqtest::LengthOf(end.p, end.in), 1e-3);
-    // The same angle to the chord at either end, on the same side of it.
-    const double atStart = sqtest::AngleOf(start.p, start.out) - sqtest::AngleOf(start.p, end.p);
-    const double atEnd = sqtest::AngleOf(end.p, end.in) - sqtest::AngleOf(end.p, start.p);
-    EXPECT_NEAR(std::remainder(atStart + atEnd, 2 * M_PI), 0.0, 1e-4);
-  }
-  // The start's handle is the one that followed the cursor.
-  EXPECT_FALSE(sq::SamePoint(segment("p", 0).out, a));
-}
-
 TEST_F(SegmentDrag, DegenerateSegmentsStayFinite) {
   // Both anchors on one spot, every handle retracted, grabbed at an end of the parameter range.
   open("<path id='p' d='M 50 50 L 50 50 L 50 50'/>");
@@ -130,36 +77,6 @@ TEST_F(SegmentDrag, DegenerateSegmentsStayFinite) {
       EXPECT_TRUE(allFinite("p")) << t << " " << keys;
     }
   }
-}
-
-TEST_F(AnchorDrag, PointdragMovesTheAnchorWithItsHandles) {
-  open(kSmoothChain);
-  const AIPathSegment p1 = segment("p", 1);
-  pressAnchor("p", 1);
-  ASSERT_EQ(step(At(110, 80)), kNoErr);
-  ASSERT_EQ(step(At(120, 70)), kNoErr);
-  const AIPathSegment now = segment("p", 1);
-  EXPECT_TRUE(sq::SamePoint(now.p, At(120, 70)));
-  EXPECT_TRUE(Near(now.in, {p1.in.h + 20, p1.in.v + 30}));
-  EXPECT_TRUE(Near(now.out, {p1.out.h + 20, p1.out.v + 30}));
-  EXPECT_EQ(s.anchorMoved, 1);
-}
-
-TEST_F(AnchorDrag, AltAtTheStartPullsAHandleEvenAfterAltIsReleased) {
-  open(kSmoothChain);
-  const AIPathSegment p1 = segment("p", 1);
-  pressAnchor("p", 1);
-  // Along the out handle's line (horizontal), then freely once Alt is up.
-  ASSERT_EQ(step(At(170, 90), sq::kAltKey), kNoErr);
-  EXPECT_TRUE(sq::SamePoint(segment("p", 1).p, p1.p));
-  EXPECT_TRUE(Near(segment("p", 1).out, At(170, 100)));
-  ASSERT_EQ(step(At(160, 120)), kNoErr);
-  const AIPathSegment now = segment("p", 1);
-  EXPECT_TRUE(sq::SamePoint(now.p, p1.p));
-  EXPECT_TRUE(sq::SamePoint(now.out, At(160, 120)));
-  // The in handle is the out handle's mirror image.
-  EXPECT_TRUE(Near(now.in, At(40, 80)));
-  EXPECT_EQ(s.anchorMoved, 0);
 }
 
 TEST_F(AnchorDrag, RetractedHandlesArePulledOutByTheirKindOfPoint) {
