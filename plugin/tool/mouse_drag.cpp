@@ -180,13 +180,14 @@ AIErr onMouseDrag(void* message) {
   step.delta = delta;
   s.slowCursor = {s.slowCursor.h + delta.h, s.slowCursor.v + delta.v};
 
-  // 7. Back to the press's artwork before this step writes. A marquee gesture is not made silent:
-  // what it selects must stay undoable like every other change of the document, and a gesture
-  // that changed nothing makes no undo entry anyway.
+  // 7. Back to the press's artwork before this step writes.
+  const auto* undo = SuiteAs<AIUndoSuite>(SuiteId::Undo);
   const bool edits = isHandleMode(s.dragMode) || s.dragMode == kDragAnchor ||
                      (s.dragMode == kDragSegment && tableEmpty);
   if (isHandleMode(s.dragMode) || s.dragMode == kDragAnchor || s.dragMode == kDragSegment) {
-    error = SuiteAs<AIUndoSuite>(SuiteId::Undo)->UndoChanges();
+    error = undo->UndoChanges();
+  } else if (s.dragMode == kDragMarquee) {
+    error = undo->SetSilent(1);
   }
 
   // 8. Connectors are laid onto their straight segments when the drag starts.
