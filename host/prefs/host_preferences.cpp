@@ -93,10 +93,12 @@ std::optional<PreferenceValue> fitHostPreference(const HostPreference& preferenc
   if (!(std::isfinite(number) && number >= preference.minimum && number <= preference.maximum)) {
     return std::nullopt;
   }
-  if (preference.type == Type::Real) return PreferenceValue(number);
+  // Made in place: a variant moved into the optional leaves the compiler unsure that its string
+  // alternative was ever constructed.
+  if (preference.type == Type::Real) return std::optional<PreferenceValue>(std::in_place, number);
   if (std::trunc(number) != number) return std::nullopt;
   // The table's integer ranges lie inside the 32-bit range.
-  return PreferenceValue(static_cast<std::int32_t>(number));
+  return std::optional<PreferenceValue>(std::in_place, static_cast<std::int32_t>(number));
 }
 
 PreferenceValue fallbackValue(const HostPreference& preference) {
