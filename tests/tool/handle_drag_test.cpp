@@ -70,35 +70,39 @@ TEST_F(HandleDrag, OneHandleFollowsTheCursorAndTheSmoothOppositeTurnsWithIt) {
   releaseAndUndo(250, 160);
 }
 
-TEST_F(HandleDrag, AltKeepsTheHandleOnItsLine) {
+TEST_F(HandleDrag, AltKeepsTheHandleOnItsLineAndShiftHoldsItTo45DegreeSteps) {
   start();
-  // A horizontal handle keeps the anchor's height and follows the cursor across.
-  ASSERT_TRUE(driver().press(150, 300, kAlt));
-  ASSERT_TRUE(driver().drag(180, 330, kAlt));
-  expectNear(segment("flat", 0).out, 180, -300);
-  releaseAndUndo(180, 330);
-
-  // A diagonal handle: the cursor is projected onto its line.
-  ASSERT_TRUE(driver().press(230, 270, kAlt));
-  ASSERT_TRUE(driver().drag(250, 250, kAlt));
   // Anchor (250, −300), direction (−20, 30): (0, 50) from the anchor projects to t = 1500 / 1300.
   const double t = 1500.0 / 1300.0;
-  expectNear(segment("flat", 1).in, 250 - 20 * t, -300 + 30 * t);
-  releaseAndUndo(250, 250);
+  struct Case {
+    float x, y;
+    int32_t keys;
+    float toX, toY;
+    const char* path;
+    std::size_t index;
+    bool out;
+    double h, v;
+  };
+  for (const Case& c :
+       {// Alt on a horizontal handle keeps the anchor's height and follows the cursor across.
+        Case{150, 300, kAlt, 180, 330, "flat", 0, true, 180, -300},
+        // Alt on a diagonal handle: the cursor is projected onto its line.
+        Case{230, 270, kAlt, 250, 250, "flat", 1, false, 250 - 20 * t, -300 + 30 * t},
+        // Shift with offsets (60, −10), (50, 45) and (5, −80) in artwork: horizontal, diagonal
+        // at the mean offset, vertical.
+        Case{230, 140, kShift, 260, 110, "wave", 1, true, 260, -100},
+        Case{230, 140, kShift, 250, 55, "wave", 1, true, 247.5, -52.5},
+        Case{230, 140, kShift, 205, 180, "wave", 1, true, 200, -180}}) {
+    SCOPED_TRACE(testing::Message() << "to " << c.toX << ", " << c.toY);
+    ASSERT_TRUE(driver().press(c.x, c.y, c.keys));
+    ASSERT_TRUE(driver().drag(c.toX, c.toY, c.keys));
+    const AIPathSegment p = segment(c.path, c.index);
+    expectNear(c.out ? p.out : p.in, c.h, c.v);
+    releaseAndUndo(c.toX, c.toY);
+  }
 }
 
-TEST_F(HandleDrag, ShiftHoldsTheHandleTo45DegreeStepsFromTheConstrainAngle) {
-  start();
-  ASSERT_TRUE(driver().press(230, 140, kShift));
-  ASSERT_TRUE(driver().drag(260, 110, kShift));  // offset (60, −10) in artwork: horizontal
-  expectNear(segment("wave", 1).out, 260, -100);
-  ASSERT_TRUE(driver().drag(250, 55, kShift));  // (50, 45): diagonal at the mean offset
-  expectNear(segment("wave", 1).out, 247.5, -52.5);
-  ASSERT_TRUE(driver().drag(205, 180, kShift));  // (5, −80): vertical
-  expectNear(segment("wave", 1).out, 200, -180);
-  releaseAndUndo(205, 180);
-
-  stopHost();
+TEST_F(HandleDrag, ShiftStepsStartFromTheConstrainAngle) {
   start("pref constrain/angle 30.0");
   ASSERT_TRUE(driver().press(230, 140, kShift));
   // 40 degrees off the axis is 10 degrees off the constrain angle: the handle lies at 30 degrees.

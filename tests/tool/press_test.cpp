@@ -48,13 +48,6 @@ TEST_F(Press, HandlesAndAnchorsOfAPointGrabbedAlone) {
   EXPECT_EQ(s.nextPoint.segmentIndex, 2);
   EXPECT_EQ(s.toolDragged, 0);
 
-  // A smooth anchor with both handles is dragged by its out handle.
-  press(200, 100);
-  EXPECT_EQ(s.dragMode, sq::kDragAnchor);
-  EXPECT_EQ(s.anchorCase, 0);
-  expectNear(s.handleTarget, 230, -140);
-  EXPECT_TRUE(s.grabbedPoint.handleFlags[sq::kOutHandleFlag]);
-
   // A corner without handles: the reference lies 100 points along the way the path leaves it
   // (straight down the screen), so the first step pulls out an out handle.
   press(150, 300);
