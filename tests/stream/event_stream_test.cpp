@@ -430,9 +430,10 @@ std::vector<int> failingLines(const std::vector<std::string>& lines) {
   return out;
 }
 
-// The SVG text without the host's selection attributes: the drawing alone.
+// The SVG text without the host's selection attributes (and the declaration of their namespace,
+// written when some art is selected): the drawing alone.
 std::string withoutSelection(const std::string& svg) {
-  static const std::regex selection(R"( sq:(selection|selected)="[^"]*")");
+  static const std::regex selection(R"( (sq:selection|sq:selected|xmlns:sq)="[^"]*")");
   return std::regex_replace(svg, selection, "");
 }
 
