@@ -1,10 +1,13 @@
-// Clicks without a drag on anchors, handles and segments: what they select and what they edit.
+// Releasing the tool's button: clicks without a drag on anchors, handles, segments and nothing,
+// what they select and what they edit, and the point table and host selection after a drag.
 #include <gtest/gtest.h>
 
 #include <numbers>
 #include <vector>
 
-#include "tool/release_fixture.hpp"
+#include "shell/host_suites.hpp"
+#include "sqsdk/suites/ai_path.h"
+#include "tool/gesture_fixture.hpp"
 
 namespace {
 
@@ -34,16 +37,13 @@ class Click : public sqtest::ReleaseTest {
 };
 
 TEST_F(Click, AltOnAnAnchorTogglesCornerAndSmooth) {
+  // Smooth to corner (undone through the plug-in below).
   open(Bend("csc", "1 0 1"));
-  const std::string before = document();
-  grab("p", 1, sq::kDragAnchor);
-  EXPECT_EQ(release(kAlt), 1u);
+  click(sq::kDragAnchor, kAlt);
   EXPECT_NE(point().corner, 0);
   expectAt(point().in, 110, -200);  // the handles stay
   expectAt(point().out, 150, -170);
   EXPECT_EQ(states("p"), (V{0, 1, 0}));  // the only selected point
-  ASSERT_TRUE(plugin.host().undo().undo());
-  EXPECT_EQ(document(), before);
 
   // A corner becomes smooth: in at π and out at π/2 turn to ±90° of their mean 3π/4, keeping
   // their lengths.
@@ -167,6 +167,112 @@ TEST_F(Click, AltOnASegmentSelectsItsPathAndAltShiftStraightensIt) {
   expectAt(segment("arcs", 2).out, 260, -60);  // the neighbouring curves keep their shape
   ASSERT_TRUE(plugin.host().undo().undo());
   EXPECT_EQ(document(), before);
+}
+
+// The wave: 0 (40, 200) out (70, 120); 1 (150, 200) in (120, 120) out (180, 280); 2 (260, 200)
+// in (230, 280). The line: (40, 350) to (260, 350), selected.
+std::string WaveAndLine(const std::string& waveStates) {
+  return R"(<path id="wave" d="M 40 200 C 70 120 120 120 150 200 C 180 280 230 280 260 200"
+                sq:selection=")" +
+         waveStates + R"("/><path id="line" d="M 40 350 L 260 350" sq:selection="1 1"/>)";
+}
+
+TEST_F(Click, AClickOnNothingDropsKeptHandlesThenDeselectsAllWithoutUndoEntries) {
+  open(WaveAndLine("0 4 0"));
+  keep("wave", 1, true, false);
+  EXPECT_EQ(release(), 0u);
+  EXPECT_EQ(s.pointCount + s.selectedHandleCount + s.selectedInHandleCount, 0);
+  EXPECT_EQ(states("wave"), (V{0, 4, 0}));  // the host selection stays
+  EXPECT_EQ(states("line"), (V{1, 1}));
+
+  EXPECT_EQ(release(), 0u);
+  EXPECT_EQ(states("wave"), (V{0, 0, 0}));
+  EXPECT_EQ(states("line"), (V{0, 0}));
+  EXPECT_EQ(s.toolDragged, 2);
+}
+
+TEST_F(Click, ShiftAltOnNothingKeepsEveryHandleOfTheSelectedAnchors) {
+  // 0 has only an out handle, 1 both, 2 none, 3 is not selected.
+  open(R"(<path id="p" d="M 40 100 C 60 60 120 60 150 100 C 180 140 260 100 260 100 L 340 100"
+                sq:selection="1 1 1 0"/>)");
+  EXPECT_EQ(release(kShift | kAlt), 0u);
+  ASSERT_EQ(s.pointCount, 2);
+  EXPECT_EQ(s.pointTable[0].handleFlags.to_ulong(), 0b10u);
+  EXPECT_EQ(s.pointTable[1].handleFlags.to_ulong(), 0b11u);
+  EXPECT_EQ(s.selectedHandleCount, 3);
+  EXPECT_EQ(s.selectedInHandleCount, 1);
+  EXPECT_EQ(states("p"), (V{4, 4, 1, 0}));
+}
+
+TEST_F(Click, AKeptHandleADragShortenedToZeroLeavesTheTable) {
+  open(WaveAndLine("4 4 4"));
+  keep("wave", 0, false, true);
+  keep("wave", 1, true, false);
+  keep("wave", 2, true, false);
+  // The drag left point 1's in handle on its anchor; its entry still holds the old handle.
+  AIPathSegment shortened = segment("wave", 1);
+  shortened.in = shortened.p;
+  sq::SuiteAs<AIPathSuite>(sq::SuiteId::Path)
+      ->SetPathSegments(plugin.art("wave"), 1, 1, &shortened);
+  grab("wave", 2, sq::kDragInHandle);
+  s.dragStarted = 1;
+  release();
+
+  ASSERT_EQ(s.pointCount, 2);
+  EXPECT_EQ(s.pointTable[1].segmentIndex, 2);
+  EXPECT_EQ(s.selectedHandleCount, 2);
+  EXPECT_EQ(s.selectedInHandleCount, 1);
+  // The kept entries show exactly their kept handles.
+  EXPECT_EQ(s.pointTable[0].shownParts.to_ulong(), 0b10u);
+  EXPECT_EQ(s.pointTable[1].shownParts.to_ulong(), 0b01u);
+}
+
+TEST_F(Click, ADragWithoutKeptHandlesSelectsWhatWasDragged) {
+  open(WaveAndLine("1 0 0"));
+  grab("wave", 1, sq::kDragOutHandle);
+  s.dragStarted = 1;
+  release();
+  EXPECT_EQ(states("wave"), (V{4, 1, 0}));  // the other anchor shows its handles
+
+  // A segment drag adds the segment's sides: the start's anchor shows both, the end its in side.
+  open(WaveAndLine("1 0 0"));
+  grab("wave", 1, sq::kDragSegment);
+  s.dragStarted = 1;
+  release();
+  EXPECT_EQ(states("wave"), (V{4, 2, 0}));
+}
+
+// Whole gestures through the host: press, release and the host's undo history.
+class Gesture : public sqtest::SessionGestureTest {
+ protected:
+  void SetUp() override { start(WaveAndLine("0 4 0")); }
+  bool click(float x, float y, int32_t modifiers = 0) {
+    return driver().press(x, y, modifiers) && driver().release(x, y, modifiers);
+  }
+  std::size_t undoCount() { return driver().report()["undo"]["undo"].get<std::size_t>(); }
+};
+
+TEST_F(Gesture, ASelectionClickLeavesNoUndoEntryAndAnEditClickOneThatUndoTakesBack) {
+  ASSERT_TRUE(click(350, 50));
+  EXPECT_EQ(undoCount(), 0u);
+  EXPECT_FALSE(art("wave").selected());
+  EXPECT_FALSE(art("line").selected());
+
+  before = document();
+  ASSERT_TRUE(click(150, 200, kAlt));
+  EXPECT_EQ(undoCount(), 1u);
+  EXPECT_NE(art("wave").path().segment(1).corner, 0);
+  ASSERT_TRUE(driver().run("undo"));
+  EXPECT_EQ(document(), before);
+}
+
+TEST_F(Gesture, APlainClickOnASegmentSelectsJustThatSegment) {
+  ASSERT_TRUE(click(205, 260));  // the middle of the curve from point 1 to point 2
+  const auto& wave = art("wave").path();
+  EXPECT_EQ(static_cast<int>(wave.selection(1)), 3);
+  EXPECT_EQ(static_cast<int>(wave.selection(2)), 2);
+  EXPECT_EQ(static_cast<int>(wave.selection(0)), 0);
+  EXPECT_TRUE(art("line").selected());  // other paths keep their selection
 }
 
 }  // namespace

@@ -1,29 +1,25 @@
 // Dragging handles: one handle of one point through the real plug-in, and the kept handles as a
-// group through the plug-in's code in the test.
+// group through the tool's handlers in the test.
 #include "tool/handle_drag.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <map>
 #include <numbers>
 #include <string>
 
-#include "geometry/point_table.hpp"
 #include "resources/resource_ids.hpp"
 #include "sqsdk/keyboard.h"
-#include "sqsdk/messages.h"
-#include "support/host_fixture.hpp"
-#include "support/in_process_plugin.hpp"
 #include "tool/drag.hpp"
-#include "tool/gesture.hpp"
-#include "tool/tool_handlers.hpp"
+#include "tool/gesture_fixture.hpp"
 
 namespace {
 
-constexpr int32_t kShift = 0x20;
-constexpr int32_t kCtrl = 0x40;
-constexpr int32_t kAlt = 0x80;
+using sqtest::AngleOf;
+using sqtest::kAlt;
+using sqtest::kCtrl;
+using sqtest::kShift;
+using sqtest::LengthOf;
 constexpr int32_t kVKLetterC = 0x43;
 
 // SVG (x, y) is artwork (x, −y). The wave's middle point (200, 100) is smooth, in handle
@@ -42,52 +38,10 @@ void expectNear(AIRealPoint p, double h, double v, double tolerance = 1e-3) {
   EXPECT_NEAR(p.h, h, tolerance) << "(" << p.h << ", " << p.v << ")";
   EXPECT_NEAR(p.v, v, tolerance) << "(" << p.h << ", " << p.v << ")";
 }
-double lengthOf(AIRealPoint from, AIRealPoint to) {
-  return std::hypot(double(to.h) - from.h, double(to.v) - from.v);
-}
-double angleOf(AIRealPoint from, AIRealPoint to) {
-  return std::atan2(double(to.v) - from.v, double(to.h) - from.h);
-}
 
-class HandleDrag : public sqtest::HostTest {
+class HandleDrag : public sqtest::SessionGestureTest {
  protected:
-  void start(const std::map<std::string, bool>& settings = {}, const std::string& hostPref = "") {
-    nlohmann::json section = nlohmann::json::object();
-    for (const auto& [key, value] : settings) {
-      section[key] = {{"type", "boolean"}, {"value", value}};
-    }
-    nlohmann::json file = {{"version", 1}, {"sections", {{"Spindlequiver", section}}}};
-    sqtest::writeFile(prefsFile(), file.dump());
-    startHost();
-    driver().open(kDocument);
-    if (!hostPref.empty()) {
-      ASSERT_TRUE(driver().run(hostPref));
-    }
-    ASSERT_TRUE(driver().chooseTool("Spindlequiver Tool"));
-    before = document();
-  }
-
-  AIPathSegment segment(const std::string& name, std::size_t i) {
-    const sqhost::Document& doc = *host().currentDocument();
-    for (std::size_t l = 0; l < doc.layerCount(); ++l) {
-      const sqhost::Art& layer = doc.layer(l).group();
-      for (std::size_t c = 0; c < layer.childCount(); ++c) {
-        if (layer.child(c).name() == name) return layer.child(c).path().segment(i);
-      }
-    }
-    ADD_FAILURE() << "no path " << name;
-    return {};
-  }
-  std::string document() { return sqhost::svg::exportSvg(*host().currentDocument()); }
-
-  // Releases the button and undoes the gesture: the document is back as it was opened.
-  void releaseAndUndo(float x, float y) {
-    ASSERT_TRUE(driver().release(x, y));
-    ASSERT_TRUE(driver().run("undo"));
-    EXPECT_EQ(document(), before);
-  }
-
-  std::string before;
+  void start(const std::string& script = "") { SessionGestureTest::start(kDocument, {}, script); }
 };
 
 TEST_F(HandleDrag, OneHandleFollowsTheCursorAndTheSmoothOppositeTurnsWithIt) {
@@ -101,8 +55,8 @@ TEST_F(HandleDrag, OneHandleFollowsTheCursorAndTheSmoothOppositeTurnsWithIt) {
   AIPathSegment p = segment("wave", 1);
   expectNear(p.out, 260, -120);
   expectNear(p.p, 200, -100);
-  EXPECT_NEAR(lengthOf(p.p, p.in), 50, 1e-3);  // the in handle keeps its length
-  EXPECT_NEAR(std::remainder(angleOf(p.p, p.in) - angleOf(p.p, p.out) - std::numbers::pi,
+  EXPECT_NEAR(LengthOf(p.p, p.in), 50, 1e-3);  // the in handle keeps its length
+  EXPECT_NEAR(std::remainder(AngleOf(p.p, p.in) - AngleOf(p.p, p.out) - std::numbers::pi,
                              2 * std::numbers::pi),
               0, 1e-5);
   EXPECT_EQ(driver().cursor(), sq::CursorResourceID(sq::kCursorDragging));
@@ -116,43 +70,47 @@ TEST_F(HandleDrag, OneHandleFollowsTheCursorAndTheSmoothOppositeTurnsWithIt) {
   releaseAndUndo(250, 160);
 }
 
-TEST_F(HandleDrag, AltKeepsTheHandleOnItsLine) {
+TEST_F(HandleDrag, AltKeepsTheHandleOnItsLineAndShiftHoldsItTo45DegreeSteps) {
   start();
-  // A horizontal handle keeps the anchor's height and follows the cursor across.
-  ASSERT_TRUE(driver().press(150, 300, kAlt));
-  ASSERT_TRUE(driver().drag(180, 330, kAlt));
-  expectNear(segment("flat", 0).out, 180, -300);
-  releaseAndUndo(180, 330);
-
-  // A diagonal handle: the cursor is projected onto its line.
-  ASSERT_TRUE(driver().press(230, 270, kAlt));
-  ASSERT_TRUE(driver().drag(250, 250, kAlt));
   // Anchor (250, −300), direction (−20, 30): (0, 50) from the anchor projects to t = 1500 / 1300.
   const double t = 1500.0 / 1300.0;
-  expectNear(segment("flat", 1).in, 250 - 20 * t, -300 + 30 * t);
-  releaseAndUndo(250, 250);
+  struct Case {
+    float x, y;
+    int32_t keys;
+    float toX, toY;
+    const char* path;
+    std::size_t index;
+    bool out;
+    double h, v;
+  };
+  for (const Case& c :
+       {// Alt on a horizontal handle keeps the anchor's height and follows the cursor across.
+        Case{150, 300, kAlt, 180, 330, "flat", 0, true, 180, -300},
+        // Alt on a diagonal handle: the cursor is projected onto its line.
+        Case{230, 270, kAlt, 250, 250, "flat", 1, false, 250 - 20 * t, -300 + 30 * t},
+        // Shift with offsets (60, −10), (50, 45) and (5, −80) in artwork: horizontal, diagonal
+        // at the mean offset, vertical.
+        Case{230, 140, kShift, 260, 110, "wave", 1, true, 260, -100},
+        Case{230, 140, kShift, 250, 55, "wave", 1, true, 247.5, -52.5},
+        Case{230, 140, kShift, 205, 180, "wave", 1, true, 200, -180}}) {
+    SCOPED_TRACE(testing::Message() << "to " << c.toX << ", " << c.toY);
+    ASSERT_TRUE(driver().press(c.x, c.y, c.keys));
+    ASSERT_TRUE(driver().drag(c.toX, c.toY, c.keys));
+    const AIPathSegment p = segment(c.path, c.index);
+    expectNear(c.out ? p.out : p.in, c.h, c.v);
+    releaseAndUndo(c.toX, c.toY);
+  }
 }
 
-TEST_F(HandleDrag, ShiftHoldsTheHandleTo45DegreeStepsFromTheConstrainAngle) {
-  start();
-  ASSERT_TRUE(driver().press(230, 140, kShift));
-  ASSERT_TRUE(driver().drag(260, 110, kShift));  // offset (60, −10) in artwork: horizontal
-  expectNear(segment("wave", 1).out, 260, -100);
-  ASSERT_TRUE(driver().drag(250, 55, kShift));  // (50, 45): diagonal at the mean offset
-  expectNear(segment("wave", 1).out, 247.5, -52.5);
-  ASSERT_TRUE(driver().drag(205, 180, kShift));  // (5, −80): vertical
-  expectNear(segment("wave", 1).out, 200, -180);
-  releaseAndUndo(205, 180);
-
-  stopHost();
-  start({}, "pref constrain/angle 30.0");
+TEST_F(HandleDrag, ShiftStepsStartFromTheConstrainAngle) {
+  start("pref constrain/angle 30.0");
   ASSERT_TRUE(driver().press(230, 140, kShift));
   // 40 degrees off the axis is 10 degrees off the constrain angle: the handle lies at 30 degrees.
   const double a = 40 * std::numbers::pi / 180;
   ASSERT_TRUE(driver().drag(float(200 + 80 * std::cos(a)), float(100 - 80 * std::sin(a)), kShift));
   const AIPathSegment p = segment("wave", 1);
-  EXPECT_NEAR(angleOf(p.p, p.out), std::numbers::pi / 6, 1e-4);
-  EXPECT_NEAR(lengthOf(p.p, p.out), 80 * std::cos(10 * std::numbers::pi / 180), 1e-2);
+  EXPECT_NEAR(AngleOf(p.p, p.out), std::numbers::pi / 6, 1e-4);
+  EXPECT_NEAR(LengthOf(p.p, p.out), 80 * std::cos(10 * std::numbers::pi / 180), 1e-2);
 }
 
 TEST_F(HandleDrag, TheHandleStopsAtTheDocumentBounds) {
@@ -196,53 +154,16 @@ TEST_F(HandleDrag, SpaceMovesTheWholePointAndTheDragGoesOnFromThere) {
   releaseAndUndo(250, 150);
 }
 
-// The group drag, with the point table filled directly and the host's gesture played by hand.
-class GroupDrag : public ::testing::Test {
+// The group drag, with the point table filled directly.
+class GroupDrag : public sqtest::ToolGestureTest {
  protected:
   void SetUp() override {
-    plugin.open(kDocument);
-    s.pickRadius = s.snapTolerance = 6;
-    s.currentView = plugin.viewHandle();
-    before = sqhost::svg::exportSvg(*plugin.host().currentDocument());
+    open(kDocument);
+    before = document();
   }
-
   void keep(const std::string& name, int index, bool in, bool out) {
-    ASSERT_TRUE(sq::addEntry(s, plugin.art(name), index, segment(name, index), in, out));
+    keepShown(name, index, in, out);
   }
-  AIPathSegment segment(const std::string& name, int index) {
-    return plugin.artNamed(name).path().segment(static_cast<std::size_t>(index));
-  }
-
-  AIToolMessage message(float x, float y, int32_t modifiers) {
-    plugin.host().dialogs().setEventModifiers(modifiers);
-    event = AIEvent{};
-    event.modifiers = modifiers;
-    AIToolMessage m{};
-    m.d.self = plugin.pluginRef();
-    m.cursor = {x, -y};
-    m.event = &event;
-    return m;
-  }
-  void press(float x, float y, int32_t modifiers = 0) {
-    plugin.host().undo().beginContext("Tool");
-    AIToolMessage m = message(x, y, modifiers);
-    sq::onMouseDown(&m);
-    plugin.host().undo().markGestureStart();
-  }
-  void drag(float x, float y, int32_t modifiers = 0) {
-    AIToolMessage m = message(x, y, modifiers);
-    sq::onMouseDrag(&m);
-  }
-  // Ends the gesture and undoes it: the document is back as it was opened.
-  void endAndUndo() {
-    plugin.host().undo().endContext();
-    ASSERT_TRUE(plugin.host().undo().undo());
-    EXPECT_EQ(sqhost::svg::exportSvg(*plugin.host().currentDocument()), before);
-  }
-
-  sqtest::InProcessPlugin plugin;
-  sq::PluginState& s = plugin.state();
-  AIEvent event{};
   std::string before;
 };
 
@@ -271,30 +192,31 @@ TEST_F(GroupDrag, KeptHandlesScaleAndCounterRotateWithTheDraggedOne) {
   expectNear(segment("flat", 1).in, 250 + flatLength * std::cos(flatIn),
              -300 + flatLength * std::sin(flatIn));
   EXPECT_TRUE(s.othersEdited);
-  endAndUndo();
+  releaseAndUndo(280, 40, before);
 }
 
 TEST_F(GroupDrag, AbsoluteLengthChangeStopsAtZeroOrFlipsThroughTheAnchor) {
-  keep("wave", 1, false, true);  // length 50
-  keep("flat", 1, true, false);  // length √1300, about 36
-  s.settings.counterrotate = 0;
-  s.settings.multi_extendPro = 0;
   // The dragged handle shortened by 40 along its own direction: 40 is more than the other has.
   const double other = std::hypot(20.0, 30.0);
-
-  s.settings.multi_extendSAZ = 1;
-  press(230, 140);
-  drag(206, 108);
-  expectNear(segment("wave", 1).out, 206, -108);
-  expectNear(segment("flat", 1).in, 250, -300);  // stopped at zero length
-  endAndUndo();
-
-  s.settings.multi_extendSAZ = 0;
-  press(230, 140);
-  drag(206, 108);
   const double flipped = 40 - other;  // out on the other side of the anchor
-  expectNear(segment("flat", 1).in, 250 + flipped * 20 / other, -300 - flipped * 30 / other);
-  endAndUndo();
+  for (const bool stopAtZero : {true, false}) {
+    SCOPED_TRACE(stopAtZero ? "stop at zero" : "flip");
+    SetUp();
+    keep("wave", 1, false, true);  // length 50
+    keep("flat", 1, true, false);  // length √1300, about 36
+    s.settings.counterrotate = 0;
+    s.settings.multi_extendPro = 0;
+    s.settings.multi_extendSAZ = stopAtZero ? 1 : 0;
+    press(230, 140);
+    drag(206, 108);
+    expectNear(segment("wave", 1).out, 206, -108);
+    if (stopAtZero) {
+      expectNear(segment("flat", 1).in, 250, -300);
+    } else {
+      expectNear(segment("flat", 1).in, 250 + flipped * 20 / other, -300 - flipped * 30 / other);
+    }
+    releaseAndUndo(206, 108, before);
+  }
 }
 
 TEST_F(GroupDrag, TheCKeyTogglesCounterRotationOncePerPress) {
@@ -311,7 +233,7 @@ TEST_F(GroupDrag, TheCKeyTogglesCounterRotationOncePerPress) {
   drag(260, 140);
   EXPECT_EQ(s.settings.counterrotate, 1);
   SQSetKeyState(kVKLetterC, 0);
-  endAndUndo();
+  releaseAndUndo(260, 140, before);
 }
 
 TEST_F(GroupDrag, SpaceMovesEveryKeptHandleByTheSameOffset) {
@@ -326,7 +248,7 @@ TEST_F(GroupDrag, SpaceMovesEveryKeptHandleByTheSameOffset) {
   expectNear(wave.in, 180, -70);
   expectNear(wave.p, 200, -100);  // handles only: the anchor stays
   expectNear(segment("flat", 0).out, 160, -310);
-  endAndUndo();
+  releaseAndUndo(240, 150, before);
 }
 
 TEST_F(GroupDrag, ARetractedDraggedHandleWritesOnlyFiniteValues) {
@@ -345,7 +267,7 @@ TEST_F(GroupDrag, ARetractedDraggedHandleWritesOnlyFiniteValues) {
     const AIPathSegment flat = segment("flat", 0);
     EXPECT_TRUE(std::isfinite(flat.out.h) && std::isfinite(flat.out.v));
     // Proportionally the other handle keeps its length; absolutely it grows by 30.
-    EXPECT_NEAR(lengthOf(flat.p, flat.out), pro ? 50 : 80, 1e-3);
+    EXPECT_NEAR(LengthOf(flat.p, flat.out), pro ? 50 : 80, 1e-3);
   }
 }
 
@@ -363,15 +285,6 @@ TEST_F(GroupDrag, AltAlongAHandleWithATinyComponentStaysFinite) {
   const AIRealPoint d = sq::NewHandlePosition(s, step);
   expectNear(d, 0, 20);
   EXPECT_TRUE(s.constraining);
-}
-
-TEST(ConstrainTo45, StaysOnAxesAndDiagonalsAndSnapsBetween) {
-  const AIRealPoint o{10, 10};
-  expectNear(sq::ConstrainTo45(o, {30, 10}, 0), 30, 10);    // on an axis
-  expectNear(sq::ConstrainTo45(o, {20, 20}, 0), 20, 20);    // on a diagonal
-  expectNear(sq::ConstrainTo45(o, {40, 14}, 0), 40, 10);    // near horizontal
-  expectNear(sq::ConstrainTo45(o, {8, -30}, 0), 10, -30);   // near vertical, sign kept
-  expectNear(sq::ConstrainTo45(o, {-20, 34}, 0), -17, 37);  // near the diagonal: mean offsets
 }
 
 }  // namespace

@@ -3,21 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <map>
 #include <string>
 
-#include "dialogs/dialog_manager.hpp"
-#include "geometry/point_table.hpp"
 #include "resources/resource_ids.hpp"
 #include "sqsdk/keyboard.h"
-#include "sqsdk/messages.h"
-#include "support/host_fixture.hpp"
-#include "support/in_process_plugin.hpp"
-#include "tool/tool_handlers.hpp"
+#include "tool/gesture_fixture.hpp"
 
 namespace {
 
-constexpr int32_t kAlt = 0x80;
+using sqtest::kAlt;
 
 // SVG (x, y) is artwork (x, −y). The wave's middle point is smooth and shows both handles; the
 // bent path has a corner without handles in the middle; the triangle is closed.
@@ -30,28 +24,10 @@ constexpr const char* kDocument = R"(<svg xmlns="http://www.w3.org/2000/svg"
   <path id="tri" d="M 250 250 L 350 250 L 350 350 Z" sodipodi:nodetypes="ccc"/>
 </svg>)";
 
-class Press : public ::testing::Test {
+class Press : public sqtest::ToolGestureTest {
  protected:
-  void SetUp() override {
-    plugin.open(kDocument);
-    s.pickRadius = s.snapTolerance = 6;
-    s.currentView = plugin.viewHandle();
-  }
-
-  void press(float x, float y, int32_t modifiers = 0) {
-    plugin.host().dialogs().setEventModifiers(modifiers);
-    AIEvent event{};
-    event.modifiers = modifiers;
-    AIToolMessage message{};
-    message.d.self = plugin.pluginRef();
-    message.cursor = {x, -y};
-    message.event = &event;
-    sq::onMouseDown(&message);
-  }
+  void SetUp() override { open(kDocument); }
   int32_t cursor() { return plugin.driver().cursor(); }
-
-  sqtest::InProcessPlugin plugin;
-  sq::PluginState& s = plugin.state();
 };
 
 void expectNear(AIRealPoint p, float h, float v) {
@@ -71,13 +47,6 @@ TEST_F(Press, HandlesAndAnchorsOfAPointGrabbedAlone) {
   EXPECT_EQ(s.previousPoint.segmentIndex, 0);
   EXPECT_EQ(s.nextPoint.segmentIndex, 2);
   EXPECT_EQ(s.toolDragged, 0);
-
-  // A smooth anchor with both handles is dragged by its out handle.
-  press(200, 100);
-  EXPECT_EQ(s.dragMode, sq::kDragAnchor);
-  EXPECT_EQ(s.anchorCase, 0);
-  expectNear(s.handleTarget, 230, -140);
-  EXPECT_TRUE(s.grabbedPoint.handleFlags[sq::kOutHandleFlag]);
 
   // A corner without handles: the reference lies 100 points along the way the path leaves it
   // (straight down the screen), so the first step pulls out an out handle.
@@ -112,8 +81,7 @@ TEST_F(Press, TheClosingSegmentGrabsPointZeroAfterTheLastPoint) {
 }
 
 TEST_F(Press, WithHandlesKeptOnlyAKeptHandleIsGrabbed) {
-  const sqhost::Art& wave = plugin.artNamed("wave");
-  ASSERT_TRUE(sq::addEntry(s, plugin.art("wave"), 1, wave.path().segment(1), true, false));
+  keepShown("wave", 1, true, false);
 
   press(230, 140);  // the out handle, shown by the host but not kept
   EXPECT_EQ(s.dragMode, sq::kDragMarquee);
@@ -133,8 +101,8 @@ TEST_F(Press, WithHandlesKeptOnlyAKeptHandleIsGrabbed) {
 }
 
 TEST_F(Press, AKeptPointChangedBehindTheTableIsReadAgain) {
+  keepShown("wave", 1, true, false);
   const sqhost::Art& wave = plugin.artNamed("wave");
-  ASSERT_TRUE(sq::addEntry(s, plugin.art("wave"), 1, wave.path().segment(1), true, false));
   // The document moves the point's in handle after it was kept.
   AIPathSegment moved = wave.path().segment(1);
   moved.in = {175, -65};
@@ -149,37 +117,33 @@ TEST_F(Press, AKeptPointChangedBehindTheTableIsReadAgain) {
 }
 
 // Through the real plug-in: what the user sees at a press on empty canvas.
-class PressSession : public sqtest::HostTest {
- protected:
-  void SetUp() override {
-    nlohmann::json section = {{"PVisible", {{"type", "boolean"}, {"value", true}}}};
-    nlohmann::json file = {{"version", 1}, {"sections", {{"Spindlequiver", section}}}};
-    sqtest::writeFile(prefsFile(), file.dump());
-    startHost();
-    driver().open(kDocument);
-    ASSERT_TRUE(driver().chooseTool("Spindlequiver Tool"));
-  }
-  std::string modeLine() {
-    sqhost::DialogManager& dialogs = host().dialogs();
-    sqhost::Dialog* panel = dialogs.findDialog("SpindlequiverInfoDialog");
-    if (panel == nullptr || panel->findItem(53) == nullptr) return "(no panel)";
-    return dialogs.itemText(*panel->findItem(53));
-  }
-  std::string document() { return sqhost::svg::exportSvg(*host().currentDocument()); }
-};
+class PressSession : public sqtest::SessionGestureTest {};
 
 TEST_F(PressSession, EmptyCanvasMarqueesAndEscCancelsIt) {
-  const std::string before = document();
+  start(kDocument);
+  auto frames = [this] {
+    int count = 0;
+    driver().paint();
+    const nlohmann::json report = driver().report();
+    for (const nlohmann::json& op : report["annotations"]) {
+      if (op["op"] == "frame rect" && op["color"] == "#4F80FFFF") ++count;
+    }
+    return count;
+  };
   ASSERT_TRUE(driver().press(20, 380));
   EXPECT_EQ(driver().cursor(), sq::CursorResourceID(sq::kCursorMarquee));
   EXPECT_EQ(modeLine(), "Marqueeing (press 'Esc' to cancel)");
+  ASSERT_TRUE(driver().drag(80, 300));
+  EXPECT_GE(frames(), 1);
+  EXPECT_EQ(driver().cursor(), sq::CursorResourceID(sq::kCursorMarquee));
 
   ASSERT_TRUE(driver().key(true, kVKEscape));
-  ASSERT_TRUE(driver().drag(60, 340));
+  ASSERT_TRUE(driver().drag(90, 290));
   EXPECT_EQ(modeLine(), "Marquee cancelled");
   EXPECT_EQ(driver().cursor(), sq::CursorResourceID(sq::kCursorArrow));
   ASSERT_TRUE(driver().key(false, kVKEscape));
-  ASSERT_TRUE(driver().release(60, 340));
+  EXPECT_EQ(frames(), 0);
+  ASSERT_TRUE(driver().release(90, 290));
   EXPECT_EQ(document(), before);
 }
 

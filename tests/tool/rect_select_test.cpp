@@ -7,20 +7,20 @@
 #include <string>
 #include <vector>
 
-#include "support/in_process_plugin.hpp"
-#include "tool/gesture.hpp"
+#include "tool/release_fixture.hpp"
 
 namespace {
 
-// SVG pixels at zoom 1: artwork (x, -y) for pixel (x, y).
-class RectSelect : public ::testing::Test {
+using States = std::vector<int>;
+
+class RectSelect : public sqtest::ReleaseTest {
  protected:
+  // Paths in a document that also knows layers.
   void open(const std::string& content) {
-    plugin.open(R"(<svg xmlns="http://www.w3.org/2000/svg" xmlns:sq="urn:spindlequiver:host"
+    ReleaseTest::open(R"(<svg xmlns="http://www.w3.org/2000/svg" xmlns:sq="urn:spindlequiver:host"
                    xmlns:inkscape="http://www.inkscape.org/namespaces/inkscape"
                    viewBox="0 0 600 600">)" +
-                content + "</svg>");
-    s.currentView = plugin.viewHandle();
+                      content + "</svg>");
   }
 
   // A marquee from pixel (x0, y0) to (x1, y1) released with these keys.
@@ -30,18 +30,7 @@ class RectSelect : public ::testing::Test {
     s.marqueeCorner = {x1, -y1};
     sq::selectHandlesInMarquee(s);
   }
-
-  std::vector<int> states(const std::string& name) {
-    std::vector<int> out;
-    for (auto st : plugin.artNamed(name).path().selections()) out.push_back(static_cast<int>(st));
-    return out;
-  }
-
-  sqtest::InProcessPlugin plugin;
-  sq::PluginState& s = plugin.state();
 };
-
-using States = std::vector<int>;
 
 TEST_F(RectSelect, TouchTestFollowsTheCurveNotItsControlBox) {
   open(R"(<path id="p" d="M 0 0 L 1 0"/>)");
@@ -95,14 +84,13 @@ TEST_F(RectSelect, MarqueeCatchesShownHandlesAndShiftTogglesThem) {
 }
 
 TEST_F(RectSelect, HandlesOfAPointSelectedAnchorCountOnlyWhenItIsTheOnlyOne) {
-  open(R"(<path id="wave" d="M 40 200 C 70 120 120 120 150 200 C 180 280 230 280 260 200"
-                sq:selection="1 1 0"/>)");
-  marquee(100, 100, 200, 130);
-  EXPECT_EQ(s.pointCount, 0);
-  open(R"(<path id="wave" d="M 40 200 C 70 120 120 120 150 200 C 180 280 230 280 260 200"
-                sq:selection="0 1 0"/>)");
-  marquee(100, 100, 200, 130);
-  EXPECT_EQ(s.pointCount, 1);
+  for (const char* states : {"1 1 0", "0 1 0"}) {
+    SCOPED_TRACE(states);
+    std::string wave = kWave;
+    open(wave.replace(wave.find("0 4 0"), 5, states));
+    marquee(100, 100, 200, 130);
+    EXPECT_EQ(s.pointCount, states[0] == '1' ? 0 : 1);
+  }
 }
 
 TEST_F(RectSelect, AltMarqueeGoesStraightToAnchors) {

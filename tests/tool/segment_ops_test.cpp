@@ -8,47 +8,18 @@
 
 #include "commands/point_operations.hpp"
 #include "document/path_geometry.hpp"
-#include "geometry/tangents.hpp"
-#include "support/in_process_plugin.hpp"
 #include "tool/add_point.hpp"
-#include "tool/gesture.hpp"
+#include "tool/gesture_fixture.hpp"
 #include "tool/segment_handles.hpp"
 
 namespace {
 
-constexpr float kTolerance = 1e-3f;
+using sqtest::AngleOf;
+using sqtest::LengthOf;
 constexpr double kPi = std::numbers::pi;
 
-double lengthOf(AIRealPoint from, AIRealPoint to) {
-  return std::hypot(to.h - from.h, to.v - from.v);
-}
-double angleOf(AIRealPoint from, AIRealPoint to) {
-  return std::atan2(to.v - from.v, to.h - from.h);
-}
-
-bool finite(const AIPathSegment& s) {
-  for (float v : {s.p.h, s.p.v, s.in.h, s.in.v, s.out.h, s.out.v}) {
-    if (!std::isfinite(v)) return false;
-  }
-  return true;
-}
-
-#define EXPECT_POINT(actual, eh, ev)           \
-  do {                                         \
-    EXPECT_NEAR((actual).h, (eh), kTolerance); \
-    EXPECT_NEAR((actual).v, (ev), kTolerance); \
-  } while (0)
-
-// SVG pixels at zoom 1: artwork (x, -y) for pixel (x, y).
-class SegmentOps : public ::testing::Test {
+class SegmentOps : public sqtest::ToolGestureTest {
  protected:
-  void open(const std::string& paths) {
-    plugin.open(R"(<svg xmlns="http://www.w3.org/2000/svg" xmlns:sq="urn:spindlequiver:host"
-                   xmlns:sodipodi="http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd"
-                   viewBox="0 0 600 600">)" +
-                paths + "</svg>");
-  }
-
   // The press on the segment that ends at point `end` of path p at parameter t.
   void grab(int end, int start, float t, bool dragStarted = false, bool firstStep = false) {
     ASSERT_EQ(sq::ReadPoint(s.grabbedPoint, plugin.art("p"), end), kNoErr);
@@ -57,12 +28,7 @@ class SegmentOps : public ::testing::Test {
     s.dragStarted = dragStarted ? 1 : 0;
     s.firstDragStep = firstStep ? 1 : 0;
   }
-
-  const sqhost::PathGeometry& path() { return plugin.artNamed("p").path(); }
-  const AIPathSegment& seg(std::size_t i) { return path().segment(i); }
-
-  sqtest::InProcessPlugin plugin;
-  sq::PluginState& s = plugin.state();
+  const AIPathSegment& seg(std::size_t i) { return segment("p", i); }
 };
 
 // S (100, -300) with a 40-long out handle straight up; E (200, -300) with a 30-long in handle
@@ -83,14 +49,14 @@ TEST_F(SegmentOps, EqualisingCopiesNearAnEndAndAveragesInTheMiddle) {
     open(kEqualisePath);
     grab(1, 0, c.t, c.started, c.first);
     EXPECT_EQ(sq::EqualizeSegmentLengths(s), kNoErr);
-    EXPECT_NEAR(lengthOf(seg(0).p, seg(0).out), c.startLength, kTolerance);
-    EXPECT_NEAR(lengthOf(seg(1).p, seg(1).in), c.endLength, kTolerance);
+    EXPECT_NEAR(LengthOf(seg(0).p, seg(0).out), c.startLength, 1e-3);
+    EXPECT_NEAR(LengthOf(seg(1).p, seg(1).in), c.endLength, 1e-3);
     // Directions are kept.
-    EXPECT_NEAR(angleOf(seg(0).p, seg(0).out), kPi / 2, 1e-5);
-    EXPECT_NEAR(angleOf(seg(1).p, seg(1).in), std::atan2(0.8, -0.6), 1e-5);
+    EXPECT_NEAR(AngleOf(seg(0).p, seg(0).out), kPi / 2, 1e-5);
+    EXPECT_NEAR(AngleOf(seg(1).p, seg(1).in), std::atan2(0.8, -0.6), 1e-5);
     // The records follow what was written.
-    EXPECT_POINT(s.previousPoint.segment.out, seg(0).out.h, seg(0).out.v);
-    EXPECT_POINT(s.grabbedPoint.segment.in, seg(1).in.h, seg(1).in.v);
+    expectAt(s.previousPoint.segment.out, seg(0).out.h, seg(0).out.v);
+    expectAt(s.grabbedPoint.segment.in, seg(1).in.h, seg(1).in.v);
   }
 }
 
@@ -106,7 +72,7 @@ TEST_F(SegmentOps, EqualisingNearTheStartWithARetractedEndHandleRetractsTheStart
     grab(1, 0, t);
     sq::EqualizeSegmentLengths(s);
     sq::MirrorSegmentHandles(s);
-    EXPECT_TRUE(finite(seg(0)) && finite(seg(1)));
+    EXPECT_TRUE(allFinite("p"));
     EXPECT_TRUE(sq::SamePoint(seg(0).out, seg(0).p));
     EXPECT_TRUE(sq::SamePoint(seg(1).in, seg(1).p));
   }
@@ -126,14 +92,14 @@ TEST_F(SegmentOps, MirroringAnSShapeFoldsTheFlatterHandleThenAverages) {
   // The end handle (0.3 from the chord, further from perpendicular) is folded onto the start
   // handle's side, and both take the mean of the folded angles.
   const double m = (std::atan2(40.0, 30.0) - 0.3) / 2;
-  EXPECT_NEAR(angleOf(seg(0).p, seg(0).out), m, 1e-4);
-  EXPECT_NEAR(angleOf(seg(1).p, seg(1).in), kPi - m, 1e-4);
-  EXPECT_NEAR(lengthOf(seg(0).p, seg(0).out), 50, kTolerance);
-  EXPECT_NEAR(lengthOf(seg(1).p, seg(1).in), 40, kTolerance);
+  EXPECT_NEAR(AngleOf(seg(0).p, seg(0).out), m, 1e-4);
+  EXPECT_NEAR(AngleOf(seg(1).p, seg(1).in), kPi - m, 1e-4);
+  EXPECT_NEAR(LengthOf(seg(0).p, seg(0).out), 50, 1e-3);
+  EXPECT_NEAR(LengthOf(seg(1).p, seg(1).in), 40, 1e-3);
   // The smooth end point's out handle turned along, keeping its length.
   EXPECT_EQ(seg(1).corner, 0);
-  EXPECT_NEAR(angleOf(seg(1).p, seg(1).out), -m, 1e-4);
-  EXPECT_NEAR(lengthOf(seg(1).p, seg(1).out), 20, 1e-2);
+  EXPECT_NEAR(AngleOf(seg(1).p, seg(1).out), -m, 1e-4);
+  EXPECT_NEAR(LengthOf(seg(1).p, seg(1).out), 20, 1e-2);
 }
 
 TEST_F(SegmentOps, MirroringNearAnEndCopiesTheFarHandleAndDragBreakMakesCorners) {
@@ -143,10 +109,10 @@ TEST_F(SegmentOps, MirroringNearAnEndCopiesTheFarHandleAndDragBreakMakesCorners)
   grab(1, 0, 0.9f);
   EXPECT_EQ(sq::MirrorSegmentHandles(s), kNoErr);
   // The end handle mirrors the start handle about the chord's perpendicular, keeping its length.
-  EXPECT_NEAR(angleOf(seg(1).p, seg(1).in), kPi - std::atan2(40.0, 30.0), 1e-4);
-  EXPECT_NEAR(lengthOf(seg(1).p, seg(1).in), 40, kTolerance);
+  EXPECT_NEAR(AngleOf(seg(1).p, seg(1).in), kPi - std::atan2(40.0, 30.0), 1e-4);
+  EXPECT_NEAR(LengthOf(seg(1).p, seg(1).in), 40, 1e-3);
   EXPECT_EQ(seg(1).corner, 1);
-  EXPECT_POINT(seg(1).out, outBefore.out.h, outBefore.out.v);
+  expectAt(seg(1).out, outBefore.out.h, outBefore.out.v);
 
   open(kSPath);
   s.settings.drag_break = 1;
@@ -157,12 +123,15 @@ TEST_F(SegmentOps, MirroringNearAnEndCopiesTheFarHandleAndDragBreakMakesCorners)
 }
 
 TEST_F(SegmentOps, AddingAPointKeepsTheCurve) {
-  // A straight segment stays straight; the new point is smooth with its handles on the line.
+  // An Alt press on a straight segment: it stays straight; the new point is smooth with its
+  // handles on the line, and undo takes it away.
   open(R"(<path id="p" d="M 100 300 L 300 300"/>)");
-  grab(1, 0, 0.25f);
-  EXPECT_EQ(sq::AddPointToSegment(s), kNoErr);
-  ASSERT_EQ(path().size(), 3u);
-  EXPECT_POINT(seg(1).p, 131.25, -300);  // the curve's point at t = 0.25
+  s.settings.addpoints = 1;
+  const std::string before = document();
+  press(131.25f, 300, sqtest::kAlt);
+  ASSERT_EQ(s.dragMode, sq::kDragAddPoint);
+  ASSERT_EQ(path("p").size(), 3u);
+  expectAt(seg(1).p, 131.25, -300);  // the curve's point at t = 0.25
   EXPECT_EQ(seg(1).corner, 0);
   EXPECT_FLOAT_EQ(seg(1).in.v, -300);
   EXPECT_FLOAT_EQ(seg(1).out.v, -300);
@@ -170,20 +139,21 @@ TEST_F(SegmentOps, AddingAPointKeepsTheCurve) {
   EXPECT_TRUE(sq::SamePoint(seg(2).in, seg(2).p));
   // The records: grabbed is the new point, next the old end one place on.
   EXPECT_EQ(s.grabbedPoint.segmentIndex, 1);
-  EXPECT_POINT(s.grabbedPoint.segment.p, 131.25, -300);
+  expectAt(s.grabbedPoint.segment.p, 131.25, -300);
   EXPECT_EQ(s.nextPoint.segmentIndex, 2);
-  EXPECT_POINT(s.nextPoint.segment.p, 300, -300);
+  expectAt(s.nextPoint.segment.p, 300, -300);
+  releaseAndUndo(131.25f, 300, before);
 
   // A symmetric arc divided at its middle: the new point is at the top, the halves mirror.
   open(R"(<path id="p" d="M 100 300 C 100 200 300 200 300 300"/>)");
   grab(1, 0, 0.5f);
   EXPECT_EQ(sq::AddPointToSegment(s), kNoErr);
-  ASSERT_EQ(path().size(), 3u);
-  EXPECT_POINT(seg(1).p, 200, -225);
-  EXPECT_POINT(seg(1).in, 150, -225);
-  EXPECT_POINT(seg(1).out, 250, -225);
-  EXPECT_POINT(seg(0).out, 100, -250);
-  EXPECT_POINT(seg(2).in, 300, -250);
+  ASSERT_EQ(path("p").size(), 3u);
+  expectAt(seg(1).p, 200, -225);
+  expectAt(seg(1).in, 150, -225);
+  expectAt(seg(1).out, 250, -225);
+  expectAt(seg(0).out, 100, -250);
+  expectAt(seg(2).in, 300, -250);
 }
 
 TEST_F(SegmentOps, AddingOnTheClosingSegmentInsertsAtIndexZero) {
@@ -191,10 +161,10 @@ TEST_F(SegmentOps, AddingOnTheClosingSegmentInsertsAtIndexZero) {
   // The closing segment runs from the last point (300, 300) to point 0.
   grab(0, 2, 0.5f);
   EXPECT_EQ(sq::AddPointToSegment(s), kNoErr);
-  ASSERT_EQ(path().size(), 4u);
-  EXPECT_POINT(seg(0).p, 200, -200);
-  EXPECT_POINT(seg(1).p, 100, -100);
-  EXPECT_POINT(seg(3).p, 300, -300);
+  ASSERT_EQ(path("p").size(), 4u);
+  expectAt(seg(0).p, 200, -200);
+  expectAt(seg(1).p, 100, -100);
+  expectAt(seg(3).p, 300, -300);
   EXPECT_EQ(s.grabbedPoint.segmentIndex, 0);
 }
 
@@ -207,14 +177,14 @@ TEST_F(SegmentOps, AFullPathRefusesThePointWithAnAlertAndKeepsItsShape) {
   sq::AddPointToSegment(s);
   sqhost::PathGeometry::setSegmentLimit(sqhost::PathGeometry::kDefaultSegmentLimit);
 
-  ASSERT_EQ(path().size(), 2u);
+  ASSERT_EQ(path("p").size(), 2u);
   const auto& alerts = plugin.host().dialogs().alerts();
   ASSERT_EQ(alerts.size(), 1u);
   EXPECT_EQ(alerts[0].text,
             "Can't add a point. The path already contains the maximum number of points allowed.");
   // The handles are back where they were, so the curve is unchanged.
-  EXPECT_POINT(seg(0).out, before0.out.h, before0.out.v);
-  EXPECT_POINT(seg(1).in, before1.in.h, before1.in.v);
+  expectAt(seg(0).out, before0.out.h, before0.out.v);
+  expectAt(seg(1).in, before1.in.h, before1.in.v);
   EXPECT_EQ(s.grabbedPoint.segmentIndex, 1);
 }
 
@@ -224,12 +194,12 @@ TEST_F(SegmentOps, SmoothingAPointWithoutHandlesUsesItsNeighbours) {
   s.settings.smoothing = 0.5;
   EXPECT_EQ(sq::SmoothPoints(s, plugin.art("p"), false, 0, true), kNoErr);
   const AIPathSegment& p = seg(1);
-  EXPECT_NEAR(lengthOf(p.p, p.in), 20, kTolerance);
-  EXPECT_NEAR(lengthOf(p.p, p.out), 20, kTolerance);
+  EXPECT_NEAR(LengthOf(p.p, p.in), 20, 1e-3);
+  EXPECT_NEAR(LengthOf(p.p, p.out), 20, 1e-3);
   // Perpendicular to the bisector (3π/4 from the anchor) and pointed back along the path.
   const double bisector = 3 * kPi / 4;
-  EXPECT_NEAR(std::cos(angleOf(p.p, p.in) - bisector), 0, 1e-5);
-  EXPECT_POINT(p.out, 2 * p.p.h - p.in.h, 2 * p.p.v - p.in.v);
+  EXPECT_NEAR(std::cos(AngleOf(p.p, p.in) - bisector), 0, 1e-5);
+  expectAt(p.out, 2 * p.p.h - p.in.h, 2 * p.p.v - p.in.v);
   EXPECT_LT(p.in.h, p.p.h);  // toward the previous point
   EXPECT_EQ(p.corner, 0);
   // Unselected points are left alone.
@@ -243,19 +213,19 @@ TEST_F(SegmentOps, SmoothingCompletesOneSidedPointsAndSurvivesCoincidingAnchors)
                sodipodi:nodetypes="ccc" sq:selection="0 1 0"/>)");
   s.settings.smoothing = 0.5;
   sq::SmoothPoints(s, plugin.art("p"), false, 0, false);
-  EXPECT_POINT(seg(1).out, 230, -340);
+  expectAt(seg(1).out, 230, -340);
   EXPECT_EQ(seg(1).corner, 1);
 
   // Every point in one place, none with handles, each end and the middle treated by index.
   open(R"(<path id="p" d="M 100 100 L 100 100 L 100 100"/>)");
   for (int k = 0; k < 3; ++k) sq::SmoothPoints(s, plugin.art("p"), true, k, true);
-  for (std::size_t i = 0; i < 3; ++i) EXPECT_TRUE(finite(seg(i))) << i;
+  EXPECT_TRUE(allFinite("p"));
 
   // A lone point gets two horizontal handles of 72.
   open(R"(<path id="p" d="M 100 100 Z" sq:selection="1"/>)");
   sq::SmoothPoints(s, plugin.art("p"), false, 0, true);
-  EXPECT_POINT(seg(0).in, 28, -100);
-  EXPECT_POINT(seg(0).out, 172, -100);
+  expectAt(seg(0).in, 28, -100);
+  expectAt(seg(0).out, 172, -100);
 }
 
 }  // namespace
