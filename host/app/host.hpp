@@ -195,6 +195,9 @@ class Host {
   const std::vector<MessageResult>& messageResults() const { return results_; }
 
  private:
+  // paintAnnotations without a copy: the list kept as the view's last annotations, or null when
+  // nothing was dirty.
+  const DisplayList* paintDirty(View& view, bool whole);
   class DialogLink;
 
   void publishSuites();
