@@ -79,6 +79,39 @@ AIErr ShowAllSides(AIArtHandle art, bool keepAnchors, bool onlyAnchors) {
   return error;
 }
 
+// The first table entry of this point, whatever its flags.
+std::optional<int> EntryOf(const PluginState& s, const PointRecord& point) {
+  for (int i = 0; i < s.pointCount; ++i) {
+    const PointRecord& r = s.pointTable[i];
+    if (r.art == point.art && r.segmentIndex == point.segmentIndex) return i;
+  }
+  return std::nullopt;
+}
+
+// Clears one handle flag of entry i, in its handle flags and in what it shows; an entry left with
+// no flag leaves the table. True when it left.
+bool ClearFlag(PluginState& s, int index, std::size_t flag) {
+  s.pointTable[index].shownParts.reset(flag);
+  return clearHandleFlag(s, index, flag);
+}
+
+// Removes every entry of the path from the table, with its counts.
+void DiscardEntriesOf(PluginState& s, AIArtHandle art) {
+  for (int i = s.pointCount - 1; i >= 0; --i) {
+    if (s.pointTable[i].art == art) discardEntry(s, i);
+  }
+}
+
+bool Retracted(AIRealPoint handle, AIRealPoint anchor) {
+  return SamePoint(handle, anchor);
+}
+
+}  // namespace release
+
+namespace {
+
+using namespace release;
+
 AIErr DisposeWorkingSet(PluginState& s) {
   AIErr error = kNoErr;
   if (s.workingArtSet != nullptr) {
@@ -108,38 +141,6 @@ AIErr DeselectAll(PluginState& s) {
   const AIErr disposed = DisposeWorkingSet(s);
   return error != kNoErr ? error : disposed;
 }
-
-// The first table entry of this point, whatever its flags.
-std::optional<int> EntryOf(const PluginState& s, const PointRecord& point) {
-  for (int i = 0; i < s.pointCount; ++i) {
-    const PointRecord& r = s.pointTable[i];
-    if (r.art == point.art && r.segmentIndex == point.segmentIndex) return i;
-  }
-  return std::nullopt;
-}
-
-// Clears one handle flag of entry i, in its handle flags and in what it shows; an entry left with
-// no flag leaves the table. True when it left.
-bool ClearFlag(PluginState& s, int index, std::size_t flag) {
-  s.pointTable[index].shownParts.reset(flag);
-  return clearHandleFlag(s, index, flag);
-}
-
-// Removes every entry of the path from the table, with its counts.
-void DiscardEntriesOf(PluginState& s, AIArtHandle art) {
-  for (int i = s.pointCount - 1; i >= 0; --i) {
-    if (s.pointTable[i].art == art) discardEntry(s, i);
-  }
-}
-bool Retracted(AIRealPoint handle, AIRealPoint anchor) {
-  return SamePoint(handle, anchor);
-}
-
-}  // namespace release
-
-namespace {
-
-using namespace release;
 
 constexpr int kSelectionChangedNotifier = 1;  // position in notifierHandles
 

@@ -2,6 +2,14 @@
 // by weighted movement or exactly through the cursor.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <nlohmann/json.hpp>
+
+#include "dialogs/dialog_manager.hpp"
+#include "resources/resource_ids.hpp"
+#include "sqsdk/keyboard.h"
+#include "support/host_fixture.hpp"
+#include "svg/svg_io.hpp"
 #include "tool/drag_branch_fixture.hpp"
 
 namespace {
@@ -11,30 +19,6 @@ using sqtest::Near;
 
 class SegmentDrag : public sqtest::DragBranchTest {};
 class AnchorDrag : public sqtest::DragBranchTest {};
-
-TEST_F(SegmentDrag, AStraightSegmentGetsHandlesAtTheSmoothingFractionThenBends) {
-  // The same gesture on the path where it is and moved elsewhere gives the same shape.
-  for (const auto& [dx, dy] : {std::pair{0.0f, 0.0f}, std::pair{37.5f, -21.25f}}) {
-    open("<path id='p' d='M " + std::to_string(dx) + " " + std::to_string(100 + dy) +
-         " l 90 0 l 0 100'/>");
-    pressSegment("p", 1, 0.5f);
-    const AIRealPoint start = s.previousPoint.segment.p;
-    const AIRealPoint end = s.grabbedPoint.segment.p;
-    const float third = static_cast<float>(s.settings.smoothing) * 90.0f;
-
-    ASSERT_EQ(step({s.grabPoint.h, s.grabPoint.v + 12.0f}), kNoErr);
-    // Pulled out along the chord, then each moved by half the cursor's movement.
-    EXPECT_TRUE(Near(segment("p", 0).out, {start.h + third, start.v + 6.0f}));
-    EXPECT_TRUE(Near(segment("p", 1).in, {end.h - third, end.v + 6.0f}));
-    // The point's other handle and the next segment are untouched.
-    EXPECT_TRUE(sq::SamePoint(segment("p", 1).out, end));
-
-    ASSERT_EQ(step({s.grabPoint.h - 10.0f, s.grabPoint.v + 24.0f}), kNoErr);
-    EXPECT_TRUE(Near(segment("p", 0).out, {start.h + third - 5.0f, start.v + 12.0f}));
-    EXPECT_TRUE(Near(segment("p", 1).in, {end.h - third - 5.0f, end.v + 12.0f}));
-    EXPECT_TRUE(allFinite("p"));
-  }
-}
 
 TEST_F(SegmentDrag, WeightsFollowTheGrabParameter) {
   open("<path id='p' d='M 0 100 C 30 100 60 100 90 100'/>");
@@ -82,35 +66,6 @@ TEST_F(SegmentDrag, WithoutDragBreakTheOppositeHandlesTurnAndKeepTheirLengths) {
   }
 }
 
-TEST_F(SegmentDrag, AltMakesTheCurvePassThroughTheCursorAtTheGrabParameter) {
-  open(kSmoothChain);
-  pressSegment("p", 2, 0.3f);
-  for (const AIRealPoint target : {At(140, 90), At(170, 60), At(120, 150)}) {
-    ASSERT_EQ(step(target, sq::kAltKey), kNoErr);
-    const sq::Curve curve = sq::CurveBetween(segment("p", 1), segment("p", 2));
-    EXPECT_TRUE(Near(sq::PointToHost(sq::PointAt(curve, 0.3)), target, 2e-3));
-    EXPECT_TRUE(sq::SamePoint(segment("p", 1).p, At(100, 100)));
-    EXPECT_TRUE(sq::SamePoint(segment("p", 2).p, At(200, 200)));
-  }
-}
-
-TEST_F(SegmentDrag, ShiftNearTheStartKeepsTheHandlesSymmetricAndEqual) {
-  open("<path id='p' d='M 0 200 C 20 150 150 170 200 200'/>");
-  pressSegment("p", 1, 0.2f);
-  const AIRealPoint a = segment("p", 0).out;
-  for (const AIRealPoint by : {AIRealPoint{4, 6}, AIRealPoint{10, 9}, AIRealPoint{-3, 14}}) {
-    ASSERT_EQ(step({s.grabPoint.h + by.h, s.grabPoint.v + by.v}, sq::kShiftKey), kNoErr);
-    const AIPathSegment start = segment("p", 0), end = segment("p", 1);
-    EXPECT_NEAR(sqtest::LengthOf(start.p, start.out), sqtest::LengthOf(end.p, end.in), 1e-3);
-    // The same angle to the chord at either end, on the same side of it.
-    const double atStart = sqtest::AngleOf(start.p, start.out) - sqtest::AngleOf(start.p, end.p);
-    const double atEnd = sqtest::AngleOf(end.p, end.in) - sqtest::AngleOf(end.p, start.p);
-    EXPECT_NEAR(std::remainder(atStart + atEnd, 2 * M_PI), 0.0, 1e-4);
-  }
-  // The start's handle is the one that followed the cursor.
-  EXPECT_FALSE(sq::SamePoint(segment("p", 0).out, a));
-}
-
 TEST_F(SegmentDrag, DegenerateSegmentsStayFinite) {
   // Both anchors on one spot, every handle retracted, grabbed at an end of the parameter range.
   open("<path id='p' d='M 50 50 L 50 50 L 50 50'/>");
@@ -122,36 +77,6 @@ TEST_F(SegmentDrag, DegenerateSegmentsStayFinite) {
       EXPECT_TRUE(allFinite("p")) << t << " " << keys;
     }
   }
-}
-
-TEST_F(AnchorDrag, PointdragMovesTheAnchorWithItsHandles) {
-  open(kSmoothChain);
-  const AIPathSegment p1 = segment("p", 1);
-  pressAnchor("p", 1);
-  ASSERT_EQ(step(At(110, 80)), kNoErr);
-  ASSERT_EQ(step(At(120, 70)), kNoErr);
-  const AIPathSegment now = segment("p", 1);
-  EXPECT_TRUE(sq::SamePoint(now.p, At(120, 70)));
-  EXPECT_TRUE(Near(now.in, {p1.in.h + 20, p1.in.v + 30}));
-  EXPECT_TRUE(Near(now.out, {p1.out.h + 20, p1.out.v + 30}));
-  EXPECT_EQ(s.anchorMoved, 1);
-}
-
-TEST_F(AnchorDrag, AltAtTheStartPullsAHandleEvenAfterAltIsReleased) {
-  open(kSmoothChain);
-  const AIPathSegment p1 = segment("p", 1);
-  pressAnchor("p", 1);
-  // Along the out handle's line (horizontal), then freely once Alt is up.
-  ASSERT_EQ(step(At(170, 90), sq::kAltKey), kNoErr);
-  EXPECT_TRUE(sq::SamePoint(segment("p", 1).p, p1.p));
-  EXPECT_TRUE(Near(segment("p", 1).out, At(170, 100)));
-  ASSERT_EQ(step(At(160, 120)), kNoErr);
-  const AIPathSegment now = segment("p", 1);
-  EXPECT_TRUE(sq::SamePoint(now.p, p1.p));
-  EXPECT_TRUE(sq::SamePoint(now.out, At(160, 120)));
-  // The in handle is the out handle's mirror image.
-  EXPECT_TRUE(Near(now.in, At(40, 80)));
-  EXPECT_EQ(s.anchorMoved, 0);
 }
 
 TEST_F(AnchorDrag, RetractedHandlesArePulledOutByTheirKindOfPoint) {
@@ -199,6 +124,130 @@ TEST_F(AnchorDrag, OneRetractedHandleIsPulledOutAndASmoothPointTurnsItsOther) {
   now = segment("p", 2);
   EXPECT_TRUE(sq::SamePoint(now.in, At(180, 80)));
   EXPECT_TRUE(sq::SamePoint(now.out, At(200, 150)));
+}
+
+}  // namespace
+
+// The same gestures through the real plug-in: press, drag steps, release, and undo giving back the
+// document exactly.
+namespace {
+
+constexpr int32_t kShift = 0x20;
+constexpr int32_t kAlt = 0x80;
+
+class AnchorSegmentGesture : public sqtest::HostTest {
+ protected:
+  void start(const std::string& body, const std::map<std::string, bool>& settings = {}) {
+    nlohmann::json section = {{"PVisible", {{"type", "boolean"}, {"value", true}}}};
+    for (const auto& [key, value] : settings) {
+      section[key] = {{"type", "boolean"}, {"value", value}};
+    }
+    nlohmann::json file = {{"version", 1}, {"sections", {{"Spindlequiver", section}}}};
+    sqtest::writeFile(prefsFile(), file.dump());
+    startHost();
+    driver().open(body);
+    ASSERT_TRUE(driver().chooseTool("Spindlequiver Tool"));
+    before = document();
+  }
+  AIPathSegment segment(std::size_t i) {
+    const sqhost::Art& layer = host().currentDocument()->layer(0).group();
+    return layer.child(0).path().segment(i);
+  }
+  std::string document() { return sqhost::svg::exportSvg(*host().currentDocument()); }
+  void releaseAndUndo(float x, float y) {
+    ASSERT_TRUE(driver().release(x, y));
+    ASSERT_TRUE(driver().run("undo"));
+    EXPECT_EQ(document(), before);
+  }
+  std::string modeLine() {
+    sqhost::DialogManager& dialogs = host().dialogs();
+    sqhost::Dialog* panel = dialogs.findDialog("SpindlequiverInfoDialog");
+    if (panel == nullptr || panel->findItem(53) == nullptr) return "(no panel)";
+    return dialogs.itemText(*panel->findItem(53));
+  }
+
+  std::string before;
+};
+
+TEST_F(AnchorSegmentGesture, ASegmentDragPullsOutHandlesBendsAndIsUndoneWhole) {
+  start("<path d='M 100 200 L 190 200 L 190 300'/>");
+  ASSERT_TRUE(driver().press(145, 200));
+  ASSERT_TRUE(driver().drag(145, 188));
+  ASSERT_TRUE(driver().drag(135, 176));
+  // Each step starts from the press's artwork: the handles are pulled out once, then moved by half
+  // of the cursor's whole movement.
+  const float third = 0.333f * 90.0f;
+  EXPECT_TRUE(Near(segment(0).out, At(100 + third - 5, 188)));
+  EXPECT_TRUE(Near(segment(1).in, At(190 - third - 5, 188)));
+  EXPECT_TRUE(sq::SamePoint(segment(1).out, segment(1).p));
+  EXPECT_EQ(driver().cursor(), sq::CursorResourceID(sq::kCursorDragging));
+  releaseAndUndo(135, 176);
+
+  // Alt: through the cursor at the grab.
+  ASSERT_TRUE(driver().press(145, 200, kAlt));
+  ASSERT_TRUE(driver().drag(150, 170, kAlt));
+  const sq::Curve curve = sq::CurveBetween(segment(0), segment(1));
+  EXPECT_TRUE(Near(sq::PointToHost(sq::PointAt(curve, 0.5)), At(150, 170), 2e-3));
+  releaseAndUndo(150, 170);
+
+  // Shift: the two handles stay symmetric and equally long.
+  ASSERT_TRUE(driver().press(120, 200, kShift));
+  ASSERT_TRUE(driver().drag(126, 180, kShift));
+  ASSERT_TRUE(driver().drag(131, 168, kShift));
+  const AIPathSegment a = segment(0), b = segment(1);
+  EXPECT_NEAR(sqtest::LengthOf(a.p, a.out), sqtest::LengthOf(b.p, b.in), 1e-3);
+  EXPECT_NEAR(a.out.v, b.in.v, 1e-3);
+  releaseAndUndo(131, 168);
+}
+
+TEST_F(AnchorSegmentGesture, AnAnchorMovesOrPullsAHandleAndIsUndoneWhole) {
+  start(
+      "<path d='M 100 100 C 130 60 170 60 200 100 C 230 140 270 140 300 100' "
+      "sodipodi:nodetypes='csc'/>");
+  ASSERT_TRUE(driver().press(200, 100));
+  ASSERT_TRUE(driver().drag(210, 90));
+  ASSERT_TRUE(driver().drag(220, 80));
+  AIPathSegment p = segment(1);
+  EXPECT_TRUE(Near(p.p, At(220, 80)));
+  EXPECT_TRUE(Near(p.in, At(190, 40)));
+  EXPECT_TRUE(Near(p.out, At(250, 120)));
+  releaseAndUndo(220, 80);
+
+  // Alt at the start: the out handle is pulled along its line, and then freely.
+  ASSERT_TRUE(driver().press(200, 100, kAlt));
+  ASSERT_TRUE(driver().drag(240, 140, kAlt));
+  ASSERT_TRUE(driver().drag(260, 100));
+  p = segment(1);
+  EXPECT_TRUE(Near(p.p, At(200, 100)));
+  EXPECT_TRUE(Near(p.out, At(260, 100)));
+  EXPECT_TRUE(Near(p.in, At(140, 100)));
+  releaseAndUndo(260, 100);
+}
+
+TEST_F(AnchorSegmentGesture, TheMarqueeIsDrawnAndEscCancelsIt) {
+  start("<path d='M 100 100 L 200 100'/>");
+  ASSERT_TRUE(driver().press(20, 380));
+  ASSERT_TRUE(driver().drag(80, 300));
+  auto frames = [this] {
+    int count = 0;
+    const nlohmann::json report = driver().report();
+    for (const nlohmann::json& op : report["annotations"]) {
+      if (op["op"] == "frame rect" && op["color"] == "#4F80FFFF") ++count;
+    }
+    return count;
+  };
+  driver().paint();
+  EXPECT_GE(frames(), 1);
+  EXPECT_EQ(driver().cursor(), sq::CursorResourceID(sq::kCursorMarquee));
+
+  ASSERT_TRUE(driver().key(true, kVKEscape));
+  ASSERT_TRUE(driver().drag(90, 290));
+  EXPECT_EQ(modeLine(), "Marquee cancelled");
+  ASSERT_TRUE(driver().key(false, kVKEscape));
+  driver().paint();
+  EXPECT_EQ(frames(), 0);
+  ASSERT_TRUE(driver().release(90, 290));
+  EXPECT_EQ(document(), before);
 }
 
 }  // namespace

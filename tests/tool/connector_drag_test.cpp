@@ -159,3 +159,56 @@ TEST_F(ConnectorDrag, AStraightSegmentShrunkToNothingGivesNoDirectionToSnapTo) {
 }
 
 }  // namespace
+
+// Through the real plug-in, with connectors recognized.
+namespace {
+
+class ConnectorGesture : public sqtest::HostTest {
+ protected:
+  void start(const std::string& body) {
+    nlohmann::json section = {{"recognize_connectors", {{"type", "boolean"}, {"value", true}}}};
+    nlohmann::json file = {{"version", 1}, {"sections", {{"Spindlequiver", section}}}};
+    sqtest::writeFile(prefsFile(), file.dump());
+    startHost();
+    driver().open(body);
+    ASSERT_TRUE(driver().chooseTool("Spindlequiver Tool"));
+    before = document();
+  }
+  AIPathSegment segment(std::size_t i) {
+    return host().currentDocument()->layer(0).group().child(0).path().segment(i);
+  }
+  std::string document() { return sqhost::svg::exportSvg(*host().currentDocument()); }
+  void releaseAndUndo(float x, float y) {
+    ASSERT_TRUE(driver().release(x, y));
+    ASSERT_TRUE(driver().run("undo"));
+    EXPECT_EQ(document(), before);
+  }
+  std::string before;
+};
+
+TEST_F(ConnectorGesture, TheFarAnchorMovesAndTheConnectorFollowsUntilUndone) {
+  start(kConnector);
+  ASSERT_TRUE(driver().press(0, 100));
+  ASSERT_TRUE(driver().drag(0, 115));
+  ASSERT_TRUE(driver().drag(0, 130));
+  const AIPathSegment p1 = segment(1);
+  EXPECT_TRUE(sq::SamePoint(p1.p, At(100, 100)));
+  EXPECT_NEAR(sqtest::LengthOf(p1.p, p1.out), 50.0, 1e-3);
+  EXPECT_NEAR(sqtest::AngleOf(p1.p, p1.out), sqtest::AngleOf(At(0, 130), At(100, 100)), 1e-5);
+  releaseAndUndo(0, 130);
+}
+
+TEST_F(ConnectorGesture, ACurveHandleSnapsOntoTheStraightDirectionAndIsReleased) {
+  // Point 1 follows a straight segment; its out handle points well away from it.
+  start("<path d='M 0 100 L 100 100 C 140 60 200 50 200 0' sq:selection='0 4 0'/>");
+  ASSERT_TRUE(driver().press(140, 60));
+  ASSERT_TRUE(driver().drag(160, 98));
+  AIPathSegment p1 = segment(1);
+  EXPECT_EQ(p1.out.v, p1.p.v);
+  EXPECT_NEAR(sqtest::LengthOf(p1.p, p1.out), std::hypot(60.0, 2.0), 1e-3);
+  ASSERT_TRUE(driver().drag(160, 70));
+  EXPECT_TRUE(Near(segment(1).out, At(160, 70)));
+  releaseAndUndo(160, 70);
+}
+
+}  // namespace

@@ -68,14 +68,14 @@ class DragBranchTest : public ::testing::Test {
         s.handleTarget = p.out;
         break;
     }
-    press(name, index, sq::kDragAnchor, false);
+    press(name, index, sq::kDragAnchor);
     s.grabbedPoint.handleFlags[inSelected ? sq::kInHandleFlag : sq::kOutHandleFlag] = true;
     sq::StoreHandleDirection(s);
   }
 
   // A press on the segment that ends at anchor `end`, at parameter t.
   void pressSegment(const std::string& name, int end, float t) {
-    press(name, end, sq::kDragSegment, true);
+    press(name, end, sq::kDragSegment);
     s.segmentParameter = t;
     const AIRealPoint grab = sq::PointToHost(sq::PointAt(currentCurve(), t));
     s.grabPoint = s.pressPoint = s.lastCursor = s.slowCursor = s.snappedCursor = grab;
@@ -137,7 +137,7 @@ class DragBranchTest : public ::testing::Test {
   sq::PluginState& s = plugin.state();
 
  private:
-  void press(const std::string& name, int index, int32_t mode, bool segmentPress) {
+  void press(const std::string& name, int index, int32_t mode) {
     const AIArtHandle art = plugin.art(name);
     const auto path = segments(name);
     const bool closed = plugin.artNamed(name).path().closed();
@@ -159,10 +159,7 @@ class DragBranchTest : public ::testing::Test {
     query.angleThresholdRadians = s.angleThresholdRadians;
     query.dragMode = mode;
     query.anchorCase = s.anchorCase;
-    // A segment's end looks ahead for its straight segment, its start behind.
-    query.lookForward = segmentPress;
     s.grabbedConnector = sq::TestConnector(path[index], index, path, closed, query);
-    query.lookForward = false;
     if (previous >= 0)
       s.previousConnector = sq::TestConnector(path[previous], previous, path, closed, query);
     if (next >= 0) s.nextConnector = sq::TestConnector(path[next], next, path, closed, query);
