@@ -147,7 +147,7 @@ AIErr Host::closeDocument(DocumentId id) {
 void Host::documentChanged() {
   selectionChanged();
   if (const Document* doc = currentDocument()) {
-    for (View* view : views_.of(doc->id())) view->needsFullRepaint = true;
+    views_.forEachOf(doc->id(), [](View& view) { view.needsFullRepaint = true; });
   }
 }
 
@@ -287,11 +287,12 @@ bool Host::reloadPlugin(std::string& error) {
   return true;
 }
 
-void Host::postNotification(const std::string& type) {
+void Host::postNotification(std::string_view type) {
+  // Compared before anything is made: a burst of edits posts the same type many times over.
   for (const auto& pending : pendingNotifications_) {
     if (pending == type) return;
   }
-  pendingNotifications_.push_back(type);
+  pendingNotifications_.emplace_back(type);
 }
 
 void Host::deliverNotifications(bool nested) {

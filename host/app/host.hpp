@@ -9,6 +9,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/events.hpp"
@@ -79,7 +80,7 @@ class Host {
 
   // Notifications: queued while plug-in calls run, coalesced per type, delivered when idle to the
   // notifiers active at that moment.
-  void postNotification(const std::string& type);
+  void postNotification(std::string_view type);
   // Delivers pending notifications when the host is idle. A nested event loop (a modal dialog)
   // passes nested = true: it is idle although a plug-in message is still running below it.
   void deliverNotifications(bool nested = false);
@@ -194,6 +195,9 @@ class Host {
   const std::vector<MessageResult>& messageResults() const { return results_; }
 
  private:
+  // paintAnnotations without a copy: the list kept as the view's last annotations, or null when
+  // nothing was dirty.
+  const DisplayList* paintDirty(View& view, bool whole);
   class DialogLink;
 
   void publishSuites();

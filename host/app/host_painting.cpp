@@ -1,4 +1,6 @@
 // The host painting views: annotators drawing dirty regions, full repaints, and the cursor picture.
+#include <utility>
+
 #include "app/host.hpp"
 #include "io/png_decoder.hpp"
 #include "render/view_renderer.hpp"
@@ -14,9 +16,14 @@ std::vector<AIAnnotatorHandle> Host::activeAnnotators() const {
 }
 
 DisplayList Host::paintAnnotations(View& view, bool whole) {
+  const DisplayList* painted = paintDirty(view, whole);
+  return painted != nullptr ? *painted : DisplayList{};
+}
+
+const DisplayList* Host::paintDirty(View& view, bool whole) {
   DisplayList list;
   if (whole) view.invalidateAll();
-  if (view.dirty.empty()) return list;
+  if (view.dirty.empty()) return nullptr;
   std::vector<AIRealRect> rects;
   for (const AIRect& r : view.dirty) {
     rects.push_back({static_cast<float>(r.left), static_cast<float>(r.top),
@@ -38,8 +45,9 @@ DisplayList Host::paintAnnotations(View& view, bool whole) {
     send(kCallerAIAnnotation, kSelectorAIDrawAnnotation, &message);
     dialogs_.closePort(port);
   }
-  lastAnnotations_[view.id] = list;
-  return list;
+  DisplayList& kept = lastAnnotations_[view.id];
+  kept = std::move(list);
+  return &kept;
 }
 
 void Host::invalidateAnnotatorsIfPending(View& view) {
@@ -61,7 +69,7 @@ void Host::paintWhenIdle() {
   View* view = currentView();
   if (view == nullptr) return;
   invalidateAnnotatorsIfPending(*view);
-  if (!view->dirty.empty()) paintAnnotations(*view);
+  if (!view->dirty.empty()) paintDirty(*view, false);
 }
 
 const DisplayList* Host::lastAnnotations(ObjectId view) const {

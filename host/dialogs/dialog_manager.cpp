@@ -114,7 +114,14 @@ Entry* DialogManager::entry(ADMEntryRef ref) const {
   return lookup(entryRefs_, handleOf(ref));
 }
 Drawer* DialogManager::drawer(ADMDrawerRef ref) const {
-  return lookup(drawerRefs_, handleOf(ref));
+  const Handle h = handleOf(ref);
+  if (lastDrawer_ != nullptr && h == lastDrawerHandle_) return lastDrawer_;
+  Drawer* found = lookup(drawerRefs_, h);
+  if (found != nullptr) {
+    lastDrawerHandle_ = h;
+    lastDrawer_ = found;
+  }
+  return found;
 }
 bool DialogManager::isHostDrawer(ADMDrawerRef ref) const {
   return drawer(ref) != nullptr && ownedDrawers_.count(handleOf(ref)) == 0;
@@ -366,9 +373,15 @@ bool DialogManager::removeIcon(ADMIconRef ref) {
   return icons_.erase(handleOf(ref)) == 1;
 }
 
+void DialogManager::unregisterDrawer(Handle handle) {
+  drawerRefs_.erase(handle);
+  if (handle == lastDrawerHandle_) lastDrawer_ = nullptr;
+}
+
 Handle DialogManager::registerDrawer(Drawer& drawer) {
   const Handle h = nextHandle();
   drawerRefs_[h] = &drawer;
+  if (h == lastDrawerHandle_) lastDrawer_ = nullptr;
   return h;
 }
 
@@ -383,7 +396,7 @@ ADMDrawerRef DialogManager::createDrawer(Port& port, const AIRect& bounds, int32
 bool DialogManager::destroyDrawer(ADMDrawerRef ref) {
   const Handle h = handleOf(ref);
   if (ownedDrawers_.erase(h) == 0) return false;
-  drawerRefs_.erase(h);
+  unregisterDrawer(h);
   return true;
 }
 
@@ -405,7 +418,7 @@ void DialogManager::closePort(AIPortRef ref) {
   }
   for (Handle d : leftOver) {
     ownedDrawers_.erase(d);
-    drawerRefs_.erase(d);
+    unregisterDrawer(d);
   }
   if (!leftOver.empty()) {
     note(std::to_string(leftOver.size()) +

@@ -239,7 +239,7 @@ class DialogManager {
   void callItemDestroy(Item& item);
   void noteResult(const Dialog& dialog, const Item* item, const char* what, AIErr result) const;
   Handle registerDrawer(Drawer& drawer);
-  void unregisterDrawer(Handle handle) { drawerRefs_.erase(handle); }
+  void unregisterDrawer(Handle handle);
 
   Handle nextHandle() { return nextHandle_ += 16; }
   AIErr buildDialog(int32_t dialogID, const std::string& name, int32_t style, ADMUserData userData,
@@ -286,6 +286,9 @@ class DialogManager {
   std::unordered_map<Handle, List*> listRefs_;
   std::unordered_map<Handle, Entry*> entryRefs_;
   std::unordered_map<Handle, Drawer*> drawerRefs_;
+  // The drawer found last: an annotation paint makes thousands of calls on the same one.
+  mutable Handle lastDrawerHandle_{};
+  mutable Drawer* lastDrawer_ = nullptr;
   struct OwnedDrawer {
     std::unique_ptr<Drawer> drawer;
     Handle port = 0;

@@ -21,6 +21,25 @@ bool allFinite(std::span<const AIPathSegment> values) {
                      [](const AIPathSegment& s) { return isFinite(s); });
 }
 
+// Bounds grown to hold the anchor and both handles of s (top is the larger v).
+void grow(AIRealRect& r, const AIPathSegment& s) {
+  for (const AIRealPoint& p : {s.p, s.in, s.out}) {
+    r.left = std::min(r.left, p.h);
+    r.right = std::max(r.right, p.h);
+    r.bottom = std::min(r.bottom, p.v);
+    r.top = std::max(r.top, p.v);
+  }
+}
+
+bool strictlyInside(const AIRealPoint& p, const AIRealRect& r) {
+  return r.left < p.h && p.h < r.right && r.bottom < p.v && p.v < r.top;
+}
+
+// Whether no point of s is on an edge of r or outside it.
+bool strictlyInside(const AIPathSegment& s, const AIRealRect& r) {
+  return strictlyInside(s.p, r) && strictlyInside(s.in, r) && strictlyInside(s.out, r);
+}
+
 }  // namespace
 
 bool isFinite(const AIRealPoint& p) {
@@ -133,9 +152,22 @@ AIErr PathGeometry::setSegments(std::size_t index, std::span<const AIPathSegment
   if (index > size() || values.size() > size() - index) return kOutOfRangeErr;
   if (!allFinite(values)) return kNonFiniteErr;
   if (values.empty()) return kNoErr;
-  std::ranges::copy(values, writableSegments().begin() + static_cast<std::ptrdiff_t>(index));
+  std::vector<AIPathSegment>& segments = writableSegments();
+  const auto first = segments.begin() + static_cast<std::ptrdiff_t>(index);
+  // When every point overwritten lies strictly inside the bounds, other points still reach each
+  // side, so the new bounds are the old ones grown round the new points: a drag step writing one
+  // segment of a long path does not walk the whole path again.
+  const bool interior =
+      bounds_ && std::all_of(first, first + static_cast<std::ptrdiff_t>(values.size()),
+                             [&](const AIPathSegment& s) { return strictlyInside(s, *bounds_); });
+  std::ranges::copy(values, first);
   normalizeCorners(index, values.size());
-  updateBounds();
+  if (interior) {
+    curveBoundsKnown_ = false;
+    for (const AIPathSegment& s : values) grow(*bounds_, s);
+  } else {
+    updateBounds();
+  }
   return kNoErr;
 }
 
@@ -222,17 +254,7 @@ void PathGeometry::updateBounds() {
   }
   const AIRealPoint first = segment(0).p;
   AIRealRect r{first.h, first.v, first.h, first.v};
-  auto add = [&r](const AIRealPoint& p) {
-    r.left = std::min(r.left, p.h);
-    r.right = std::max(r.right, p.h);
-    r.bottom = std::min(r.bottom, p.v);
-    r.top = std::max(r.top, p.v);
-  };
-  for (const AIPathSegment& s : segments()) {
-    add(s.p);
-    add(s.in);
-    add(s.out);
-  }
+  for (const AIPathSegment& s : segments()) grow(r, s);
   bounds_ = r;
 }
 

@@ -34,19 +34,20 @@ void Drawer::setFont(int32_t font) {
 }
 
 void Drawer::line(AIPoint from, AIPoint to) {
+  const AIRect cover{std::min(from.h, to.h), std::min(from.v, to.v), std::max(from.h, to.h) + 1,
+                     std::max(from.v, to.v) + 1};
+  if (!visible(cover)) return;
   DrawOp op;
   op.kind = DrawOp::Kind::Line;
   op.from = from;
   op.to = to;
   op.rgba = rgba_;
-  const AIRect cover{std::min(from.h, to.h), std::min(from.v, to.v), std::max(from.h, to.h) + 1,
-                     std::max(from.v, to.v) + 1};
   op.rect = cover;
   record(std::move(op), cover);
 }
 
 void Drawer::shape(DrawOp::Kind kind, const AIRect& rect, uint32_t rgba) {
-  if (isEmptyRect(rect)) return;
+  if (isEmptyRect(rect) || !visible(rect)) return;
   DrawOp op;
   op.kind = kind;
   op.rect = rect;
@@ -86,11 +87,15 @@ int32_t Drawer::textWidth(std::string_view utf8) const {
   return sqhost::textWidth(font_, utf8);
 }
 
-void Drawer::record(DrawOp op, const AIRect& cover) {
-  const bool visible = std::any_of(clip_.begin(), clip_.end(), [&](const AIRect& c) {
-    return !isEmptyRect(intersectRects(c, cover));
+bool Drawer::visible(const AIRect& cover) const {
+  return std::any_of(clip_.begin(), clip_.end(), [&](const AIRect& c) {
+    return std::max(c.left, cover.left) < std::min(c.right, cover.right) &&
+           std::max(c.top, cover.top) < std::min(c.bottom, cover.bottom);
   });
-  if (!visible) return;
+}
+
+void Drawer::record(DrawOp&& op, const AIRect& cover) {
+  if (!visible(cover)) return;
   // Icons keep their own colours and are never inverted.
   if (op.kind != DrawOp::Kind::Icon) op.mode = mode_;
   const int32_t dx = origin_.h;
@@ -98,8 +103,10 @@ void Drawer::record(DrawOp op, const AIRect& cover) {
   op.rect = offsetRect(op.rect, dx, dy);
   op.from = AIPoint{op.from.h + dx, op.from.v + dy};
   if (op.kind == DrawOp::Kind::Line) op.to = AIPoint{op.to.h + dx, op.to.v + dy};
-  op.clip.reserve(clip_.size());
-  for (const AIRect& c : clip_) op.clip.push_back(offsetRect(c, dx, dy));
+  op.clip = clip_;
+  if (dx != 0 || dy != 0) {
+    for (AIRect& c : op.clip) c = offsetRect(c, dx, dy);
+  }
   list_->ops.push_back(std::move(op));
 }
 

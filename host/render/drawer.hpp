@@ -44,8 +44,11 @@ class Drawer {
 
  private:
   void shape(DrawOp::Kind kind, const AIRect& rect, uint32_t rgba);
-  // Adds op when any of cover (drawer coordinates) is inside the clip.
-  void record(DrawOp op, const AIRect& cover);
+  // Whether any of cover (drawer coordinates) is inside the clip: what falls outside is dropped
+  // before an operation is made for it.
+  bool visible(const AIRect& cover) const;
+  // Adds op when any of cover is inside the clip.
+  void record(DrawOp&& op, const AIRect& cover);
 
   DisplayList* list_;
   AIRect bounds_;

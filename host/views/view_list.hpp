@@ -19,6 +19,13 @@ class ViewList {
 
   // The views of a document, front first.
   std::vector<View*> of(DocumentId document) const;
+  // Calls f with each view of a document, front first, without making a list of them.
+  template <class F>
+  void forEachOf(DocumentId document, F&& f) const {
+    for (const auto& v : views_) {
+      if (v->document == document) f(*v);
+    }
+  }
   // The front view of a document, or null.
   View* front(DocumentId document) const;
   // A view by id (its handle), or null when it is not open.

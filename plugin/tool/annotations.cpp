@@ -3,7 +3,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
+#include <optional>
+#include <span>
+#include <vector>
 
 #include "geometry/connector.hpp"
 #include "geometry/curve.hpp"
@@ -98,8 +102,35 @@ AIErr drawBoxedLabel(PluginState& s, ADMDrawerRef drawer, AIPoint at) {
   return error;
 }
 
+namespace {
+
+// How far a point's marks reach beyond its anchor and handles, in pixels: the rings, squares and
+// dots; the "C" of a connector reaches further up.
+constexpr int32_t kMarkReach = 8;
+constexpr int32_t kConnectorMarkReach = 32;
+
+// Whether the box round these view points, grown by reach, misses every rectangle of clip.
+bool missesClip(std::span<const AIPoint> points, int32_t reach, std::span<const AIRect> clip) {
+  AIRect box{points[0].h, points[0].v, points[0].h, points[0].v};
+  for (const AIPoint& p : points) {
+    box.left = std::min(box.left, p.h);
+    box.top = std::min(box.top, p.v);
+    box.right = std::max(box.right, p.h);
+    box.bottom = std::max(box.bottom, p.v);
+  }
+  // In 64 bits: a point far outside the view may lie near the ends of the 32-bit range.
+  const int64_t left = int64_t{box.left} - reach, right = int64_t{box.right} + reach;
+  const int64_t top = int64_t{box.top} - reach, bottom = int64_t{box.bottom} + reach;
+  return std::none_of(clip.begin(), clip.end(), [&](const AIRect& c) {
+    return std::max<int64_t>(c.left, left) < std::min<int64_t>(c.right, right) &&
+           std::max<int64_t>(c.top, top) < std::min<int64_t>(c.bottom, bottom);
+  });
+}
+
+}  // namespace
+
 AIErr drawPointMarks(PluginState& s, const PointRecord& point, AIDocumentViewHandle view,
-                     ADMDrawerRef drawer, bool connectorMark) {
+                     ADMDrawerRef drawer, bool connectorMark, std::span<const AIRect> clip) {
   const auto* views = SuiteAs<AIDocumentViewSuite>(SuiteId::DocumentView);
   const auto* draw = SuiteAs<ADMDrawerSuite>(SuiteId::ADMDrawer);
   const AIPathSegment& segment = point.segment;
@@ -114,10 +145,27 @@ AIErr drawPointMarks(PluginState& s, const PointRecord& point, AIDocumentViewHan
   };
   const Side sides[] = {{kInHandleShown, kInHandleFlag, segment.in},
                         {kOutHandleShown, kOutHandleFlag, segment.out}};
-  for (const Side& side : sides) {
+  // The view points of the handles that are drawn.
+  std::optional<AIPoint> handles[2];
+  AIPoint reached[3] = {anchor, anchor, anchor};
+  for (std::size_t k = 0; k < 2; ++k) {
+    const Side& side = sides[k];
     if (!point.shownParts[side.shown] || SamePoint(side.handle, segment.p)) continue;
     AIPoint h{};
     if (views->ArtworkPointToViewPoint(view, &side.handle, &h) != kNoErr) continue;
+    handles[k] = h;
+    reached[k + 1] = h;
+  }
+  // Marks wholly outside the area being drawn would all be clipped away.
+  if (!clip.empty() &&
+      missesClip(reached, connectorMark ? kConnectorMarkReach : kMarkReach, clip)) {
+    return kNoErr;
+  }
+
+  for (std::size_t k = 0; k < 2; ++k) {
+    const Side& side = sides[k];
+    if (!handles[k]) continue;
+    const AIPoint h = *handles[k];
     error = draw->SetRGBColor(drawer, &point.layerColor);
     if (!s.marqueeShown && !s.marqueeCancelled) error = draw->DrawLine(drawer, &h, &anchor);
     if (point.handleFlags[side.selected] && s.pointCount > 0) {
@@ -294,13 +342,46 @@ void drawMarquee(PluginState& s, AIDocumentViewHandle view, ADMDrawerRef drawer)
   draw->FrameRect(drawer, &frame);
 }
 
+// Reads the kept points' segments from the host: one read for each run of entries on the same
+// path whose indices lie close together, one read per entry where that read fails (a path that
+// has become shorter) or the indices lie far apart. An entry whose read fails keeps its segment.
+void refreshEntrySegments(PluginState& s) {
+  const auto* paths = SuiteAs<AIPathSuite>(SuiteId::Path);
+  std::vector<AIPathSegment> read;
+  int i = 0;
+  while (i < s.pointCount) {
+    const AIArtHandle art = s.pointTable[i].art;
+    int end = i;
+    int32_t low = s.pointTable[i].segmentIndex;
+    int32_t high = low;
+    while (end < s.pointCount && s.pointTable[end].art == art) {
+      low = std::min<int32_t>(low, s.pointTable[end].segmentIndex);
+      high = std::max<int32_t>(high, s.pointTable[end].segmentIndex);
+      ++end;
+    }
+    const int32_t span = high - low + 1;
+    bool together = end - i > 1 && low >= 0 && span <= 2 * (end - i) + 16;
+    if (together) {
+      read.resize(static_cast<std::size_t>(span));
+      together = paths->GetPathSegments(art, low, span, read.data()) == kNoErr;
+    }
+    for (; i < end; ++i) {
+      PointRecord& entry = s.pointTable[i];
+      if (together) {
+        entry.segment = read[static_cast<std::size_t>(entry.segmentIndex - low)];
+      } else {
+        paths->GetPathSegments(entry.art, entry.segmentIndex, 1, &entry.segment);
+      }
+    }
+  }
+}
+
 }  // namespace
 
 AIErr onDraw(void* message) {
   PluginState& s = *State();
   const auto& annotation = *static_cast<const AIAnnotatorMessage*>(message);
   const auto* draw = SuiteAs<ADMDrawerSuite>(SuiteId::ADMDrawer);
-  const auto* paths = SuiteAs<AIPathSuite>(SuiteId::Path);
   const Settings& settings = s.settings;
 
   // 1. Whether there is anything to draw now.
@@ -325,10 +406,13 @@ AIErr onDraw(void* message) {
   }
 
   // 3. Only the invalidated rectangles are drawn.
+  std::vector<AIRect> clips;
+  clips.reserve(static_cast<std::size_t>(std::max(annotation.invalidationRectCount, 0)));
   for (int32_t i = 0; i < annotation.invalidationRectCount; ++i) {
     const AIRealRect& r = annotation.invalidationRects[i];
     const AIRect clip{static_cast<int32_t>(r.left), static_cast<int32_t>(r.top),
                       static_cast<int32_t>(r.right), static_cast<int32_t>(r.bottom)};
+    clips.push_back(clip);
     error = i == 0 ? draw->SetClipRect(drawer, &clip) : draw->AddClipRect(drawer, &clip);
     // The large label's drawer stays inside the same area, so no stale label is left behind.
     if (largeDrawer != nullptr) {
@@ -339,22 +423,21 @@ AIErr onDraw(void* message) {
   // 4. The kept points, or the points of the press being dragged.
   const bool singleEntryDragged = s.pointCount == 1 && s.dragStarted && !s.marqueeShown;
   if (s.pointCount > 0 && !s.hideEdges && !singleEntryDragged) {
+    refreshEntrySegments(s);
     for (int i = 0; i < s.pointCount; ++i) {
-      PointRecord& entry = s.pointTable[i];
-      paths->GetPathSegments(entry.art, entry.segmentIndex, 1, &entry.segment);
-      error = drawPointMarks(s, entry, view, drawer, false);
+      error = drawPointMarks(s, s.pointTable[i], view, drawer, false, clips);
     }
   } else if (!s.marqueeShown && !s.hideEdges && s.dragMode != kDragMarquee) {
     const bool tableEmpty = s.pointCount == 0;
     error = drawPointMarks(s, s.grabbedPoint, view, drawer,
-                           tableEmpty && s.grabbedConnector.isConnector);
+                           tableEmpty && s.grabbedConnector.isConnector, clips);
     if (s.previousPoint.segmentIndex >= 0) {
       error = drawPointMarks(s, s.previousPoint, view, drawer,
-                             tableEmpty && s.previousConnector.isConnector);
+                             tableEmpty && s.previousConnector.isConnector, clips);
     }
     if (s.dragMode != kDragSegment && s.nextPoint.segmentIndex >= 0) {
-      error =
-          drawPointMarks(s, s.nextPoint, view, drawer, tableEmpty && s.nextConnector.isConnector);
+      error = drawPointMarks(s, s.nextPoint, view, drawer,
+                             tableEmpty && s.nextConnector.isConnector, clips);
     }
   }
 

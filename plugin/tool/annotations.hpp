@@ -1,6 +1,8 @@
 // The annotator: registration and the draw and invalidate messages.
 #pragma once
 
+#include <span>
+
 #include "shell/plugin_state.hpp"
 #include "sqsdk/types.h"
 
@@ -18,8 +20,9 @@ AIErr onDraw(void* message);
 AIErr onInvalidate(void* message);
 
 // Draws one point's handle lines, handle marks and anchor mark, with a "C" when connectorMark.
+// With clip (view rectangles), a point whose marks lie wholly outside it draws nothing.
 AIErr drawPointMarks(PluginState& s, const PointRecord& point, AIDocumentViewHandle view,
-                     ADMDrawerRef drawer, bool connectorMark);
+                     ADMDrawerRef drawer, bool connectorMark, std::span<const AIRect> clip = {});
 // Draws hoverLabel in a white box framed in red beside the view point at; sets labelRect.
 AIErr drawBoxedLabel(PluginState& s, ADMDrawerRef drawer, AIPoint at);
 

@@ -366,19 +366,27 @@ bool toggleHandle(PluginState& s, int index, std::size_t flag, std::size_t shown
 // when any handle was caught.
 bool catchHandles(PluginState& s, AIArtHandle art) {
   const auto* paths = SuiteAs<AIPathSuite>(SuiteId::Path);
-  const WholePath whole = readWholePath(art);
-  const int32_t n = whole.count();
+  int32_t n = 0;
+  if (paths->GetPathSegmentCount(art, &n) != kNoErr || n <= 0) return false;
   std::vector<int32_t> states(static_cast<std::size_t>(n), 0);
   int single = -1;
   int pointSelected = 0;
+  bool sideShown = false;
   for (int32_t i = 0; i < n; ++i) {
-    paths->GetPathSegmentSelected(art, i, &states[static_cast<std::size_t>(i)]);
-    if (states[static_cast<std::size_t>(i)] == kAISegmentPointSelected) {
+    int32_t& state = states[static_cast<std::size_t>(i)];
+    paths->GetPathSegmentSelected(art, i, &state);
+    if (state == kAISegmentPointSelected) {
       single = i;
       ++pointSelected;
     }
+    sideShown = sideShown || state == kAISegmentInSelected || state == kAISegmentOutSelected ||
+                state == kAISegmentInOutSelected;
   }
   if (pointSelected != 1) single = -1;
+  // A path that shows no handle has none to catch: its segments are not read.
+  if (!sideShown && single < 0) return false;
+  const WholePath whole = readWholePath(art);
+  if (whole.count() != n) return false;
 
   bool caught = false;
   for (int32_t i = 0; i < n; ++i) {
