@@ -6,6 +6,8 @@
 #include "sqsdk/errors.h"
 #include "sqsdk/keyboard.h"
 #include "sqsdk/suites/adm_tracker.h"
+#include "sqsdk/suites/ai_cursor_snap.h"
+#include "sqsdk/suites/ai_hit_test.h"
 #include "sqsdk/suites/ai_path.h"
 
 namespace sq {
@@ -21,6 +23,24 @@ bool KeyIsDown(int32_t virtualKey) {
   uint8_t keys[256] = {};
   SQGetKeyboardState(keys);
   return (keys[virtualKey] & kKeyDownBit) != 0;
+}
+
+bool SmartGuidesOn(AIDocumentViewHandle view) {
+  AIBoolean on = 0;
+  SuiteAs<AICursorSnapSuite>(SuiteId::CursorSnap)->UseSmartTargeting(view, &on);
+  return on != 0;
+}
+
+bool IsHostHit(AIHitRef hitRef) {
+  AIBoolean yes = 0;
+  if (hitRef == nullptr) return false;
+  SuiteAs<AIHitTestSuite>(SuiteId::HitTest)->IsHit(hitRef, &yes);
+  return yes != 0;
+}
+
+void ReleaseHostHit(AIHitRef& hitRef) {
+  if (hitRef != nullptr) SuiteAs<AIHitTestSuite>(SuiteId::HitTest)->ReleaseHit(hitRef);
+  hitRef = nullptr;
 }
 
 PointRecord& EditedPoint(PluginState& s, int record) {

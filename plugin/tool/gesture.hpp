@@ -19,6 +19,13 @@ inline constexpr int32_t kAltKey = 0x80;
 int32_t HeldModifiers();
 // True while the key with this virtual-key code is down in the system keyboard state.
 bool KeyIsDown(int32_t virtualKey);
+// True when the host uses smart guides (anchor snapping) in the view.
+bool SmartGuidesOn(AIDocumentViewHandle view);
+
+// True when the host's hit reference holds a hit; a null reference holds none.
+bool IsHostHit(AIHitRef hitRef);
+// Releases a hit reference (a null one is ignored) and nulls it.
+void ReleaseHostHit(AIHitRef& hitRef);
 
 // The edited points by record index: 0 the grabbed point, 1 its previous and 2 its next point.
 inline constexpr int kGrabbedRecord = 0;

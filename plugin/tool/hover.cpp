@@ -22,6 +22,7 @@
 #include "sqsdk/suites/ai_path.h"
 #include "sqsdk/suites/ai_text_frame.h"
 #include "sqsdk/suites/ai_tool.h"
+#include "tool/gesture.hpp"
 
 namespace sq {
 
@@ -55,31 +56,6 @@ void takeHostHit(AIHitRef hitRef, Hit& hit) {
   if (hit.art != nullptr) arts->GetArtType(hit.art, &hit.artType);
 }
 
-bool isHit(AIHitRef hitRef) {
-  AIBoolean yes = 0;
-  if (hitRef == nullptr) return false;
-  SuiteAs<AIHitTestSuite>(SuiteId::HitTest)->IsHit(hitRef, &yes);
-  return yes != 0;
-}
-
-void releaseHit(AIHitRef& hitRef) {
-  if (hitRef != nullptr) SuiteAs<AIHitTestSuite>(SuiteId::HitTest)->ReleaseHit(hitRef);
-  hitRef = nullptr;
-}
-
-bool smartTargetingOn(AIDocumentViewHandle view) {
-  AIBoolean on = 0;
-  SuiteAs<AICursorSnapSuite>(SuiteId::CursorSnap)->UseSmartTargeting(view, &on);
-  return on != 0;
-}
-
-// The modifier keys of the event being handled.
-int32_t heldModifiers() {
-  int32_t modifiers = 0;
-  SuiteAs<ADMTrackerSuite>(SuiteId::ADMTracker)->GetModifiers(nullptr, &modifiers);
-  return modifiers;
-}
-
 // Snaps the add-point preview to the nearest of the segment's horizontal, vertical and diagonal
 // tangencies (relative to the constrain angle) that lies within the snap distance of the cursor.
 void snapToTangency(PluginState& s, AIDocumentViewHandle view) {
@@ -96,7 +72,7 @@ void snapToTangency(PluginState& s, AIDocumentViewHandle view) {
   AIReal zoom = 1;
   SuiteAs<AIDocumentViewSuite>(SuiteId::DocumentView)->GetDocumentViewZoom(view, &zoom);
   if (zoom == 0) zoom = 0.01f;
-  const double pixels = smartTargetingOn(view) ? s.snapTolerance : s.pickRadius;
+  const double pixels = SmartGuidesOn(view) ? s.snapTolerance : s.pickRadius;
   const double distance = pixels / static_cast<double>(zoom);
 
   const AIRealPoint cursor = s.cursorPoint;
@@ -172,7 +148,7 @@ int32_t describePathHit(PluginState& s, AIDocumentViewHandle view, const Hit& hi
   s.hoverBezier = CurveFromHost(bezier);
   if (settings.use_ring_paths) s.arrowAngle = TangentAngleAt(s.hoverBezier, t);
 
-  const int32_t modifiers = heldModifiers();
+  const int32_t modifiers = HeldModifiers();
   if (!settings.addpoints || (modifiers & kAIShiftModifier) || !(modifiers & kAIAltModifier)) {
     return kCursorSegment;
   }
@@ -224,16 +200,16 @@ void hoverHitTest(PluginState& s, const AIToolMessage& message) {
   AIHitRef hitRef = nullptr;
   if (view != nullptr) {
     hits->HitTest(nullptr, &testPoint, kAIHitRequestAll, &hitRef);
-    if (!isHit(hitRef)) {
-      releaseHit(hitRef);
+    if (!IsHostHit(hitRef)) {
+      ReleaseHostHit(hitRef);
       hits->HitTest(nullptr, &testPoint, kAIHitRequestArt, &hitRef);
     }
-    if (isHit(hitRef)) takeHostHit(hitRef, hit);
+    if (IsHostHit(hitRef)) takeHostHit(hitRef, hit);
   }
 
   // 4. Without a host hit (and without smart guides), the nearest anchor or visible handle.
   int32_t segmentIndex = 0;
-  if (!hit.found && view != nullptr && !smartTargetingOn(view)) {
+  if (!hit.found && view != nullptr && !SmartGuidesOn(view)) {
     if (const auto nearest = findNearestPoint(s, view, s.pickRadius, testPoint)) {
       hit.found = true;
       hit.own = true;
@@ -251,13 +227,13 @@ void hoverHitTest(PluginState& s, const AIToolMessage& message) {
     int32_t frameType = kAIPointTextType;
     SuiteAs<AITextFrameSuite>(SuiteId::TextFrame)->GetTextFrameType(hit.art, &frameType);
     if (frameType == kAIInPathTextType || frameType == kAIOnPathTextType) {
-      releaseHit(hitRef);
+      ReleaseHostHit(hitRef);
       AIArtHandle pathObject = nullptr;
       SuiteAs<AITextFrameSuite>(SuiteId::TextFrame)->GetTextFramePathObject(hit.art, &pathObject);
       hit = Hit{};
       if (pathObject != nullptr) {
         hits->HitTest(pathObject, &testPoint, kAIHitRequestArt, &hitRef);
-        if (isHit(hitRef)) takeHostHit(hitRef, hit);
+        if (IsHostHit(hitRef)) takeHostHit(hitRef, hit);
       }
     }
   }
@@ -294,7 +270,7 @@ void hoverHitTest(PluginState& s, const AIToolMessage& message) {
   }
 
   // 9. Done with the host's hit; show the cursor.
-  releaseHit(hitRef);
+  ReleaseHostHit(hitRef);
   setCursor(message.d.self, cursor);
 }
 

@@ -43,18 +43,6 @@ struct PressHit {
   int32_t segmentIndex = 0;
 };
 
-bool isHit(AIHitRef hitRef) {
-  AIBoolean yes = 0;
-  if (hitRef == nullptr) return false;
-  SuiteAs<AIHitTestSuite>(SuiteId::HitTest)->IsHit(hitRef, &yes);
-  return yes != 0;
-}
-
-void releaseHit(AIHitRef& hitRef) {
-  if (hitRef != nullptr) SuiteAs<AIHitTestSuite>(SuiteId::HitTest)->ReleaseHit(hitRef);
-  hitRef = nullptr;
-}
-
 void takeHostHit(AIHitRef hitRef, PressHit& hit) {
   const auto* hits = SuiteAs<AIHitTestSuite>(SuiteId::HitTest);
   hit.found = true;
@@ -83,16 +71,14 @@ PressHit hitTestPress(PluginState& s, AIDocumentViewHandle view, const AIToolMes
   }
 
   hits->HitTest(nullptr, &hitPoint, kAIHitRequestAll, &hitRef);
-  if (!isHit(hitRef)) {
-    releaseHit(hitRef);
+  if (!IsHostHit(hitRef)) {
+    ReleaseHostHit(hitRef);
     hits->HitTest(nullptr, &hitPoint, kAIHitRequestArt, &hitRef);
   }
-  if (isHit(hitRef)) {
+  if (IsHostHit(hitRef)) {
     takeHostHit(hitRef, hit);
   } else {
-    AIBoolean smartGuides = 0;
-    snap->UseSmartTargeting(view, &smartGuides);
-    if (!smartGuides) {
+    if (!SmartGuidesOn(view)) {
       if (const auto nearest = findNearestPoint(s, view, s.pickRadius, hitPoint)) {
         hit.found = true;
         hit.fromFinder = true;
@@ -111,12 +97,12 @@ PressHit hitTestPress(PluginState& s, AIDocumentViewHandle view, const AIToolMes
     int32_t frameType = kAIPointTextType;
     frames->GetTextFrameType(hit.art, &frameType);
     if (frameType == kAIInPathTextType || frameType == kAIOnPathTextType) {
-      releaseHit(hitRef);
+      ReleaseHostHit(hitRef);
       AIArtHandle pathObject = nullptr;
       frames->GetTextFramePathObject(hit.art, &pathObject);
       if (pathObject != nullptr) {
         hits->HitTest(pathObject, &hitPoint, kAIHitRequestArt, &hitRef);
-        if (isHit(hitRef)) takeHostHit(hitRef, hit);
+        if (IsHostHit(hitRef)) takeHostHit(hitRef, hit);
       }
     }
   }
@@ -369,7 +355,7 @@ AIErr onMouseDown(void* message) {
     s.previousMarqueeCorner = AIRealPoint{};
     cursorCode = kCursorMarquee;
     SetModeText(s, "Marqueeing (press 'Esc' to cancel)");
-    releaseHit(hitRef);
+    ReleaseHostHit(hitRef);
   } else {
     if (hit.artType != kAIPathArt) {
       // 7. Not a path: the drag becomes a marquee, without saying so yet.
@@ -392,7 +378,7 @@ AIErr onMouseDown(void* message) {
       error = pressAnchor(s, hit);
     }
     // 10.
-    releaseHit(hitRef);
+    ReleaseHostHit(hitRef);
     error = invalidateAllViews(s);
   }
 
