@@ -37,6 +37,16 @@ function pictureUrl(picture) {
   return typeof picture === "string" && picture.startsWith("data:image/") ? picture : null;
 }
 
+// The item kind in the protocol's words; the host's long names ("ADM Text Edit Type") are read
+// too.
+export function itemKind(type) {
+  if (typeof type !== "string") return "frame";
+  if (!type.includes(" ")) return type;
+  const words = type.replace(/^ADM /, "").replace(/ Type$/, "").split(/\s+/);
+  const camel = words.map((w, i) => (i === 0 ? w.toLowerCase() : w[0].toUpperCase() + w.slice(1))).join("");
+  return { textCheckBox: "checkBox", textRadioButton: "radioButton", textPushButton: "pushButton" }[camel] ?? camel;
+}
+
 // One widget per item. ctx: { dialog (the name requests carry), send(request, event) }.
 export function makeWidget(item, ctx) {
   const make = builders[item.type] ?? builders.frame;
@@ -354,8 +364,9 @@ export class ItemSet {
 
   set(items, flyoutSlot) {
     const seen = new Set();
-    for (const item of Array.isArray(items) ? items : []) {
-      if (!item || typeof item !== "object") continue;
+    for (const given of Array.isArray(items) ? items : []) {
+      if (!given || typeof given !== "object") continue;
+      const item = { ...given, type: itemKind(given.type) };
       const key = String(item.id);
       seen.add(key);
       let widget = this.widgets.get(key);

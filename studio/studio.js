@@ -126,4 +126,8 @@ connection.connect();
 studio.latencyLog = () => input.latencyLog();
 studio.clearLatencyLog = () => input.latency.clear();
 studio.send = (request) => connection.send(request);
+// A message as it is, for tests of how the host takes bad input.
+studio.sendRaw = (text) => connection.socket?.send(text);
+studio.sentSeq = () => connection.nextSeq - 1;
+studio.dropConnection = () => connection.socket?.close();
 studio.view = () => ({ ...view.state });
