@@ -7,7 +7,7 @@ const { modifiersOf } = await import(`./connection.js${query}`);
 
 // A stream of requests of which only the latest matters (moves, drags, scrolls): at most one is
 // in flight; newer ones wait in one slot, replaced by newer still, until its reply arrives.
-class Coalescer {
+export class Coalescer {
   constructor(send) {
     this.send = send;
     this.inflight = 0;

@@ -5,10 +5,21 @@
 import fs from "node:fs";
 import path from "node:path";
 import { fileURLToPath } from "node:url";
-import { launchBrowser, openPage, parseArgs, startStudio, stopStudio, tempDir } from "./lib.mjs";
-import { cases } from "./cases.mjs";
 
 const here = path.dirname(fileURLToPath(import.meta.url));
+// Without a browser or the test's packages the cases cannot run: say so, with CTest's skip code.
+const chromium = process.env.SQ_CHROMIUM ?? "/usr/bin/chromium";
+const missing = [
+  [chromium, "Chromium (scripts/install-deps installs it)"],
+  [path.join(here, "node_modules", "puppeteer-core"), "puppeteer-core (npm ci in tests/studio_e2e)"],
+].filter(([p]) => !fs.existsSync(p));
+if (missing.length > 0) {
+  console.log(`skipped: missing ${missing.map(([p, what]) => `${what} at ${p}`).join("; ")}`);
+  process.exit(77);
+}
+const { launchBrowser, openPage, parseArgs, startStudio, stopStudio, tempDir } = await import("./lib.mjs");
+const { cases } = await import("./cases.mjs");
+
 const examples = path.resolve(here, "../../tools/sqhost/examples");
 
 const args = parseArgs(process.argv.slice(2), ["sqhost", "out", "only"]);
