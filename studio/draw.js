@@ -32,10 +32,11 @@ export function cssFont(font) {
   return FONTS[0];
 }
 
-// A label as shown: "&" marks the shortcut letter and is not shown, "&&" shows one "&".
+// A label as shown. The host sends item, title and menu texts as they are shown, with the
+// shortcut marks ("&", "&&" for one "&") already taken out, so they are not read again here:
+// a "&" that arrives is a real one.
 export function shownLabel(text) {
-  if (typeof text !== "string") return "";
-  return text.replace(/&(&?)/g, "$1");
+  return typeof text === "string" ? text : "";
 }
 
 function finite(...values) {

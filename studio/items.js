@@ -68,8 +68,7 @@ function field(ctx) {
   el.className = "sq-field";
   el.spellcheck = false;
   const widget = { el, model: null, dirty: false };
-  const sendKey = (name, code, event) =>
-    ctx.send(dialogRequest(ctx, "key", widget.model, { text: name, number: code, modifiers: modifiersOf(event) }), event);
+  const sendKey = (key, event) => ctx.send(dialogRequest(ctx, "key", widget.model, { key, modifiers: modifiersOf(event) }), event);
   widget.commit = (event) => {
     if (!widget.dirty) return;
     widget.dirty = false;
@@ -90,12 +89,12 @@ function field(ctx) {
       event.preventDefault();
       event.stopPropagation();
       widget.commit(event);
-      sendKey("enter", 3, event);
+      sendKey("enter", event);
     } else if (event.key === "Tab") {
       event.preventDefault();
       event.stopPropagation();
       widget.commit(event);
-      sendKey("tab", 9, event);
+      sendKey("tab", event);
     } else if (event.key === "Escape" && widget.dirty) {
       event.preventDefault();
       event.stopPropagation();
@@ -106,7 +105,7 @@ function field(ctx) {
       event.preventDefault();
       event.stopPropagation();
       widget.commit(event);
-      sendKey(event.key === "ArrowUp" ? "up" : "down", event.key === "ArrowUp" ? 30 : 31, event);
+      sendKey(event.key === "ArrowUp" ? "up" : "down", event);
     }
   });
   widget.set = (item) => {

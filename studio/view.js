@@ -98,8 +98,14 @@ export class DocumentView {
     this.drawingRoot.replaceChildren();
     this.svg = null;
     this.artboard.style.display = "none";
-    this.emptyNote.style.display = doc ? "none" : "";
-    if (!doc || typeof doc.svg !== "string") return;
+    const shown = doc && typeof doc.svg === "string";
+    this.emptyNote.style.display = shown ? "none" : "";
+    this.emptyNote.textContent = !doc
+      ? "No document is open. Choose one with Open."
+      : shown
+        ? ""
+        : `The drawing cannot be shown: ${doc.error ?? "the host sent no picture of it"}`;
+    if (!shown) return;
     const parsed = new DOMParser().parseFromString(doc.svg, "image/svg+xml");
     const root = parsed.documentElement;
     if (!root || root.namespaceURI !== SVG_NS || root.localName !== "svg") {
