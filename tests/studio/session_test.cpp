@@ -95,7 +95,17 @@ TEST_F(StudioSessionTest, HandleDragSendsTheSavedPathDataAndUndoRestoresIt) {
   ASSERT_TRUE(step.contains("paths")) << step.dump();
   ASSERT_EQ(step["paths"].size(), 1u);
   EXPECT_EQ(step["paths"][0]["e"], kWaveElement);
-  EXPECT_TRUE(step.contains("selection"));
+  // The selection display in view pixels: the wave's outline through its moved handle, its
+  // shown handles from the middle anchor, and its anchors, hollow: the middle one has its
+  // handles selected, not itself.
+  ASSERT_TRUE(step.contains("selection"));
+  ASSERT_EQ(step["selection"]["paths"].size(), 1u);
+  const json& marks = step["selection"]["paths"][0];
+  EXPECT_EQ(marks["outline"].get<std::string>().rfind("M 100.5 100.5 C ", 0), 0u) << marks.dump();
+  EXPECT_EQ(marks["handles"].size(), 2u);
+  EXPECT_EQ(marks["handles"][1], json::array({200.5, 100.5, 260.5, 120.5}));
+  EXPECT_EQ(marks["anchors"].size(), 3u);
+  EXPECT_EQ(marks["anchors"][1], json::array({200.5, 100.5, false}));
   ASSERT_TRUE(mouse("up", 260, 120).is_null());
   std::string shown = step["paths"][0]["attrs"]["d"];
   const json released = update();
