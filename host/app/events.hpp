@@ -44,6 +44,7 @@ struct Event {
     FlyoutOpen,        // the user opens the front panel's flyout menu with `modifiers` held
     FlyoutChoose,      // the user chooses entry `number` (from 0) of the open flyout menu
     Edges,             // the user chooses Show Edges (`number` 1) or Hide Edges (0)
+    ToolOptions,       // the user double-clicks the tool named `text` in the tool box
   };
   Kind kind = Kind::MouseMove;
   std::string dialog;  // dialog actions: the dialog's name; empty for the front modal dialog

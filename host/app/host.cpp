@@ -135,7 +135,10 @@ AIErr Host::closeDocument(DocumentId id) {
   Document* doc = documents_.find(id);
   if (doc == nullptr) return kBadHandleErr;
   undo_.detach(*doc);
-  for (const View* view : views_.of(id)) lastAnnotations_.erase(view->id);
+  for (const View* view : views_.of(id)) {
+    lastAnnotations_.erase(view->id);
+    paints_.erase(view->id);
+  }
   views_.closeDocument(id);
   const AIErr error = documents_.close(id);
   // The view of the document that is current now comes to the front.

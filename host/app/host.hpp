@@ -183,6 +183,15 @@ class Host {
   void paintWhenIdle();
   // The last annotation display list painted for each view.
   const DisplayList* lastAnnotations(ObjectId view) const;
+  // What the paints of a view covered, for a front-end that redraws only that: how many paints
+  // there were, and the region the last one painted (view pixels), with whether it was the whole
+  // view. Null before the view's first paint.
+  struct PaintRecord {
+    uint64_t count = 0;
+    std::vector<AIRect> region;
+    bool whole = false;
+  };
+  const PaintRecord* paintRecord(ObjectId view) const;
   // Empties the invalidation log of every open view (View::invalidationLog).
   void clearInvalidationLogs();
 
@@ -256,6 +265,7 @@ class Host {
   std::optional<CursorChoice> cursor_;
   uint32_t eventClock_ = 0;
   std::map<ObjectId, DisplayList> lastAnnotations_;
+  std::map<ObjectId, PaintRecord> paints_;
 };
 
 // Text of an error code for messages: a decimal number, or its four characters when printable.

@@ -28,6 +28,7 @@ bool Host::handleEvent(const Event& e) {
     case K::KeyDown:
     case K::KeyUp:
     case K::IncreaseDiameter:
+    case K::ToolOptions:
       ok = handleToolEvent(e, error);
       break;
     case K::ViewZoom:
@@ -201,6 +202,26 @@ bool Host::handleToolEvent(const Event& e, std::string& error) {
         postNotification(
             down ? (space ? kAIToolSuspendedBySpacebarNotifier : kAIToolSuspendedByCmdKeyNotifier)
                  : (space ? kAIToolResumedBySpacebarNotifier : kAIToolResumedByCmdKeyNotifier));
+      }
+      return true;
+    }
+    case K::ToolOptions: {
+      // A double-click in the tool box: the plug-in that made the tool shows its options.
+      ToolRecord* chosen = registrations_.toolByName(e.text);
+      if (chosen == nullptr) {
+        error = "no tool is named \"" + e.text + "\"";
+        return false;
+      }
+      if (chosen->builtIn) {
+        error = "tool \"" + e.text + "\" has no options to edit";
+        return false;
+      }
+      AIToolMessage message{};
+      message.tool = Registrations::handleOf(*chosen);
+      const AIErr result = send(kCallerAITool, kSelectorAIEditToolOptions, &message);
+      if (result != kNoErr) {
+        error = "the options of tool \"" + e.text + "\" failed: error " + errorText(result);
+        return false;
       }
       return true;
     }

@@ -29,6 +29,12 @@ const DisplayList* Host::paintDirty(View& view, bool whole) {
     rects.push_back({static_cast<float>(r.left), static_cast<float>(r.top),
                      static_cast<float>(r.right), static_cast<float>(r.bottom)});
   }
+  PaintRecord& record = paints_[view.id];
+  ++record.count;
+  record.whole = whole || (view.dirty.size() == 1 && view.dirty.front().left <= 0 &&
+                           view.dirty.front().top <= 0 && view.dirty.front().right >= view.width &&
+                           view.dirty.front().bottom >= view.height);
+  record.region = view.dirty;
   view.dirty.clear();
   // Each annotator is checked again before its message: an earlier one may have switched it off.
   for (AIAnnotatorHandle handle : activeAnnotators()) {
@@ -75,6 +81,11 @@ void Host::paintWhenIdle() {
 const DisplayList* Host::lastAnnotations(ObjectId view) const {
   auto it = lastAnnotations_.find(view);
   return it == lastAnnotations_.end() ? nullptr : &it->second;
+}
+
+const Host::PaintRecord* Host::paintRecord(ObjectId view) const {
+  auto it = paints_.find(view);
+  return it == paints_.end() ? nullptr : &it->second;
 }
 
 void Host::clearInvalidationLogs() {

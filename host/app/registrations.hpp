@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "render/icon_image.hpp"
 #include "sqsdk/types.h"
 
 namespace sqhost {
@@ -19,7 +20,8 @@ struct ToolRecord {
   int32_t toolset = 0;  // tool number of the toolset's first tool
   int32_t options = 0;
   bool hasIcon = false;
-  bool builtIn = false;  // the host's own tools, such as "Pen Tool"
+  std::shared_ptr<const IconImage> icon;  // the tool box picture, kept from AddTool; may be null
+  bool builtIn = false;                   // the host's own tools, such as "Pen Tool"
   std::vector<int32_t> infoVariables;
   std::vector<AIReal> infoValues;  // one per declared variable
 };

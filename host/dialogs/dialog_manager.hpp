@@ -138,6 +138,10 @@ class DialogManager {
 
   // Records for reports and tests.
   const std::vector<AlertRecord>& alerts() const { return alerts_; }
+  // The alert waiting for the user's answer now, or null.
+  const AlertRecord* waitingAlert() const {
+    return waitingAlert_ ? &alerts_[*waitingAlert_] : nullptr;
+  }
   const std::vector<DialogRecord>& dialogsShown() const { return records_; }
   // Actions taken by modal loops that could not be applied (also noted by the observer).
   const std::vector<std::string>& actionErrors() const { return actionErrors_; }
@@ -308,7 +312,8 @@ class DialogManager {
   int32_t modifiers_ = 0;
   int32_t appUnits_ = kADMPointUnits;
   uint64_t raiseClock_ = 0;
-  Handle openFlyout_ = 0;  // the menu button of the open flyout menu
+  Handle openFlyout_ = 0;                    // the menu button of the open flyout menu
+  std::optional<std::size_t> waitingAlert_;  // index in alerts_ of the alert being answered
 };
 
 }  // namespace sqhost

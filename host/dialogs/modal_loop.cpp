@@ -136,9 +136,13 @@ void DialogManager::cancelModal(Dialog& dialog) {
 void DialogManager::showAlert(AlertRecord::Kind kind, const std::string& text) {
   alerts_.push_back(AlertRecord{kind, text});
   note(std::string("alert: ") + text);
+  // An alert shown while another waits (from a notification) is answered first.
+  const std::optional<std::size_t> outer = waitingAlert_;
+  waitingAlert_ = alerts_.size() - 1;
   deliverPending();
   // A script's alert that the next line does not answer is dismissed at once.
   nextAnswer(kAlertName, answersAlert);
+  waitingAlert_ = outer;
   deliverPending();
 }
 

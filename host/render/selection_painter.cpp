@@ -1,18 +1,14 @@
 // Painting the host's selection display: outlines, anchor squares and shown handles of paths.
-#include <algorithm>
 #include <numbers>
 #include <optional>
 #include <utility>
 
 #include "render/painters.hpp"
+#include "render/selection_marks.hpp"
 
 namespace sqhost::render {
 namespace {
 
-// Anchor squares are 2 · kAnchorHalf + 1 pixels wide, centred on the anchor's pixel; handle ends
-// are dots of kHandleRadius pixels.
-constexpr int kAnchorHalf = 2;
-constexpr double kHandleRadius = 2.5;
 // Selection marks reach this far beyond a path's bounds, or beyond the view.
 constexpr double kMarkMargin = kAnchorHalf + 2;
 
@@ -33,25 +29,64 @@ bool nearView(const View& view, const Centre& c) {
          c.y <= view.height + kMarkMargin;
 }
 
-void handle(cairo_t* cr, const View& view, const Centre& anchor, const Centre& end) {
-  const std::optional<LineSegment> line =
-      clipLine({anchor.x, anchor.y, end.x, end.y}, view.width, view.height, kMarkMargin);
-  if (!line) return;
-  cairo_move_to(cr, line->x0, line->y0);
-  cairo_line_to(cr, line->x1, line->y1);
-  cairo_stroke(cr);
-  if (!nearView(view, end)) return;
-  cairo_new_sub_path(cr);
-  cairo_arc(cr, end.x, end.y, kHandleRadius, 0, 2 * std::numbers::pi);
-  cairo_fill(cr);
+void collectPath(const ViewMapping& map, const View& view, const Art& art, const AIRGBColor& color,
+                 std::vector<PathMarks>& out) {
+  const PathGeometry& path = art.path();
+  if (!path.bounds() || !map.meets(*path.bounds(), kMarkMargin)) return;
+  PathMarks& marks = out.emplace_back();
+  marks.art = art.id();
+  marks.path = &path;
+  marks.color = color;
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    const ShownHandles shown = path.shownHandles(i);
+    if (!shown.in && !shown.out) continue;
+    const AIPathSegment& s = path.segment(i);
+    const std::optional<Centre> anchor = pixelCentre(view, s.p);
+    if (!anchor) continue;
+    for (const auto& [showIt, end] : {std::pair{shown.in, s.in}, std::pair{shown.out, s.out}}) {
+      if (!showIt) continue;
+      const std::optional<Centre> centre = pixelCentre(view, end);
+      if (!centre) continue;
+      const std::optional<LineSegment> line = clipLine({anchor->x, anchor->y, centre->x, centre->y},
+                                                       view.width, view.height, kMarkMargin);
+      if (!line) continue;
+      marks.handles.push_back({*line, nearView(view, *centre)});
+    }
+  }
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    const std::optional<Centre> anchor = pixelCentre(view, path.segment(i).p);
+    if (!anchor || !nearView(view, *anchor)) continue;
+    marks.anchors.push_back({anchor->x, anchor->y, path.selection(i) == SegmentSelection::kAnchor});
+  }
 }
 
-void anchorSquare(cairo_t* cr, const AIRGBColor& color, const Centre& c, bool filled) {
-  const double left = c.x - 0.5 - kAnchorHalf;
-  const double top = c.y - 0.5 - kAnchorHalf;
+void collectArt(const ViewMapping& map, const View& view, const Art& art, const AIRGBColor& color,
+                std::vector<PathMarks>& out) {
+  if (art.hidden()) return;
+  switch (art.type()) {
+    case ArtType::kPath:
+      if (art.selected() || art.path().selectedCount() > 0) {
+        collectPath(map, view, art, color, out);
+      }
+      break;
+    case ArtType::kGroup:
+    case ArtType::kCompoundPath:
+    case ArtType::kTextFrame:
+      for (std::size_t i = art.childCount(); i-- > 0;)
+        collectArt(map, view, art.child(i), color, out);
+      break;
+    case ArtType::kPluginArt:
+      // Its result art is made by the plug-in and is not edited point by point.
+      break;
+  }
+}
+
+void anchorSquare(cairo_t* cr, const AIRGBColor& color, const PathMarks::Anchor& a) {
+  const double left = a.x - 0.5 - kAnchorHalf;
+  const double top = a.y - 0.5 - kAnchorHalf;
   const double side = 2 * kAnchorHalf + 1;
   cairo_rectangle(cr, left, top, side, side);
-  if (filled) {
+  if (a.filled) {
     setSourceColor(cr, color);
     cairo_fill(cr);
     return;
@@ -64,64 +99,38 @@ void anchorSquare(cairo_t* cr, const AIRGBColor& color, const Centre& c, bool fi
   cairo_stroke(cr);
 }
 
-void paintSelectedPath(cairo_t* cr, const ViewMapping& map, const View& view,
-                       const PathGeometry& path, const AIRGBColor& color) {
-  if (!path.bounds() || !map.meets(*path.bounds(), kMarkMargin)) return;
-  setSourceColor(cr, color);
+void paintMarks(cairo_t* cr, const ViewMapping& map, const PathMarks& marks) {
+  setSourceColor(cr, marks.color);
   cairo_set_line_width(cr, 1);
-  appendPath(cr, map, path);
+  appendPath(cr, map, *marks.path);
   cairo_stroke(cr);
-
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    const ShownHandles shown = path.shownHandles(i);
-    if (!shown.in && !shown.out) continue;
-    const AIPathSegment& s = path.segment(i);
-    const std::optional<Centre> anchor = pixelCentre(view, s.p);
-    if (!anchor) continue;
-    for (const auto& [showIt, end] : {std::pair{shown.in, s.in}, std::pair{shown.out, s.out}}) {
-      if (!showIt) continue;
-      if (const std::optional<Centre> centre = pixelCentre(view, end)) {
-        handle(cr, view, *anchor, *centre);
-      }
-    }
+  for (const PathMarks::Handle& h : marks.handles) {
+    cairo_move_to(cr, h.line.x0, h.line.y0);
+    cairo_line_to(cr, h.line.x1, h.line.y1);
+    cairo_stroke(cr);
+    if (!h.dot) continue;
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, h.line.x1, h.line.y1, kHandleRadius, 0, 2 * std::numbers::pi);
+    cairo_fill(cr);
   }
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    const std::optional<Centre> anchor = pixelCentre(view, path.segment(i).p);
-    if (!anchor || !nearView(view, *anchor)) continue;
-    anchorSquare(cr, color, *anchor, path.selection(i) == SegmentSelection::kAnchor);
-  }
-}
-
-void paintArtSelection(cairo_t* cr, const ViewMapping& map, const View& view, const Art& art,
-                       const AIRGBColor& color) {
-  if (art.hidden()) return;
-  switch (art.type()) {
-    case ArtType::kPath:
-      if (art.selected() || art.path().selectedCount() > 0) {
-        paintSelectedPath(cr, map, view, art.path(), color);
-      }
-      break;
-    case ArtType::kGroup:
-    case ArtType::kCompoundPath:
-    case ArtType::kTextFrame:
-      for (std::size_t i = art.childCount(); i-- > 0;) {
-        paintArtSelection(cr, map, view, art.child(i), color);
-      }
-      break;
-    case ArtType::kPluginArt:
-      // Its result art is made by the plug-in and is not edited point by point.
-      break;
-  }
+  for (const PathMarks::Anchor& a : marks.anchors) anchorSquare(cr, marks.color, a);
 }
 
 }  // namespace
 
-void paintSelection(cairo_t* cr, const ViewMapping& map, const View& view,
-                    const Document& document) {
+std::vector<PathMarks> collectSelection(const ViewMapping& map, const View& view,
+                                        const Document& document) {
+  std::vector<PathMarks> out;
   for (std::size_t i = document.layerCount(); i-- > 0;) {
     const Layer& layer = document.layer(i);
-    if (layer.visible()) paintArtSelection(cr, map, view, layer.group(), layer.color());
+    if (layer.visible()) collectArt(map, view, layer.group(), layer.color(), out);
   }
+  return out;
+}
+
+void paintSelection(cairo_t* cr, const ViewMapping& map, const View& view,
+                    const Document& document) {
+  for (const PathMarks& marks : collectSelection(map, view, document)) paintMarks(cr, map, marks);
 }
 
 }  // namespace sqhost::render

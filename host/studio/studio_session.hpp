@@ -5,7 +5,9 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "app/events.hpp"
 #include "session/session.hpp"
@@ -44,9 +46,19 @@ class StudioSession {
   const std::filesystem::path& root() const { return root_; }
 
  private:
+  // The host event a piece of user input stands for (a view change may need a second one, in
+  // more); nothing with the reason for a request that is no user input or cannot be done now.
+  std::optional<Event> event(const Request& request, std::vector<Event>& more, std::string& error);
+  std::optional<Event> viewEvent(const Request& request, std::vector<Event>& more,
+                                 std::string& error);
+  std::string listFiles(int64_t seq);
+  std::string open(const Request& request);
+  std::string save(const Request& request);
+
   Session& session_;
   std::filesystem::path root_;
   std::unique_ptr<UpdateBuilder> updates_;
+  std::set<int32_t> held_;  // keys the pages hold down (virtual-key codes)
 };
 
 // The file a page names, resolved inside root: nothing (with the reason) when it leaves the

@@ -63,6 +63,7 @@ AIErr addTool(SPPluginRef plugin, const char* name, const AIAddToolData* data, i
     t.tooltip = data->tooltip ? data->tooltip : "";
     t.options = options;
     t.hasIcon = data->icon != nullptr;
+    if (data->icon != nullptr) t.icon = host().dialogs().icon(data->icon);
     const ToolRecord* group =
         data->sameGroupAs == kAINoTool ? nullptr : r.toolByNumber(data->sameGroupAs);
     const ToolRecord* toolset =

@@ -302,7 +302,7 @@ ExportResult writeSvg(const Document& document) {
   try {
     auto source = std::dynamic_pointer_cast<const SvgSource>(document.source());
     if (!source) return ExportResult{detail::exportWhole(document), {}};
-    return detail::splice(document, *source, false);
+    return detail::splice(document, *source, detail::SpliceMode::File);
   } catch (const std::bad_alloc&) {
     return ExportResult{{}, "out of memory"};
   }
@@ -316,10 +316,51 @@ ExportResult viewSvg(const Document& document) {
   try {
     auto source = std::dynamic_pointer_cast<const SvgSource>(document.source());
     if (!source) return ExportResult{detail::exportWhole(document), {}};
-    return detail::splice(document, *source, true);
+    return detail::splice(document, *source, detail::SpliceMode::View);
   } catch (const std::bad_alloc&) {
     return ExportResult{{}, "out of memory"};
   }
+}
+
+ExportResult studioSvg(const Document& document) {
+  try {
+    auto source = std::dynamic_pointer_cast<const SvgSource>(document.source());
+    if (!source) return ExportResult{detail::exportWhole(document), {}};
+    return detail::splice(document, *source, detail::SpliceMode::Studio);
+  } catch (const std::bad_alloc&) {
+    return ExportResult{{}, "out of memory"};
+  }
+}
+
+std::optional<ElementAttributes> studioElementAttributes(const Document& document, ArtId art) {
+  auto source = std::dynamic_pointer_cast<const SvgSource>(document.source());
+  const Art* object = document.findArt(art);
+  if (!source || object == nullptr) return std::nullopt;
+  // The subpaths of a compound path are written in its element.
+  if (object->parent() != nullptr && object->parent()->type() == ArtType::kCompoundPath) {
+    object = object->parent();
+  }
+  const Origin* origin = source->originOf(object->id());
+  if (origin == nullptr) return std::nullopt;
+  try {
+    auto edits = detail::spliceElement(document, *source, *object);
+    if (!edits) return std::nullopt;
+    return ElementAttributes{origin->element, std::move(*edits)};
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
+}
+
+std::optional<std::string> sourceAttribute(const Document& document, int element,
+                                           std::string_view name) {
+  auto source = std::dynamic_pointer_cast<const SvgSource>(document.source());
+  if (!source || element < 0 || static_cast<std::size_t>(element) >= source->elements.size()) {
+    return std::nullopt;
+  }
+  const SourceAttribute* a = source->elements[static_cast<std::size_t>(element)].attribute(name);
+  if (a == nullptr) return std::nullopt;
+  return detail::unescapeAttribute(
+      std::string_view(source->text).substr(a->valueBegin, a->valueEnd - a->valueBegin));
 }
 
 SaveResult saveSvgFile(const Document& document, const std::string& path) {

@@ -41,6 +41,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "document/document.hpp"
@@ -92,6 +93,24 @@ ExportResult writeSvg(const Document& document);
 std::string exportSvg(const Document& document);
 // The text the view draws: writeSvg's, with the art hidden in the host hidden in the text too.
 ExportResult viewSvg(const Document& document);
+// viewSvg's text with data-sq="N" on every element an object was read from (N: the element's
+// index in the source, counting elements in document order from 0 for the root), for a front-end
+// that updates those elements one at a time. A document without a source gives writeSvg's text,
+// with no marks.
+ExportResult studioSvg(const Document& document);
+// The attributes studioSvg's text would change on the element (data-sq) a path or compound path
+// was read from, relative to the source, as the save plans them (a null value removes one).
+// Nothing when the object has no element of its own, is not a path, or its changes need more
+// than attribute changes (a shape that became a path element, an object in a hidden layer).
+struct ElementAttributes {
+  int element = -1;
+  std::vector<std::pair<std::string, std::optional<std::string>>> attributes;
+};
+std::optional<ElementAttributes> studioElementAttributes(const Document& document, ArtId art);
+// An attribute of a source element as read (its value with references resolved); nothing when
+// the element has none or the document has no source.
+std::optional<std::string> sourceAttribute(const Document& document, int element,
+                                           std::string_view name);
 // Writes writeSvg(document) to path through a temporary file in the same folder that is renamed
 // over the target, so a failed save leaves an existing file untouched. Refuses what the importer
 // would refuse to open again (nesting, objects, segments).

@@ -120,11 +120,20 @@ void Splicer::emit(int element, std::string& out) {
   }
 }
 
-ExportResult splice(const Document& doc, const SvgSource& source, bool forView) {
+ExportResult splice(const Document& doc, const SvgSource& source, SpliceMode mode) {
   try {
-    return Splicer(doc, source, forView).run();
+    return Splicer(doc, source, mode).run();
   } catch (const Failure& f) {
     return ExportResult{{}, f.what()};
+  }
+}
+
+std::optional<std::vector<std::pair<std::string, std::optional<std::string>>>> spliceElement(
+    const Document& doc, const SvgSource& source, const Art& art) {
+  try {
+    return Splicer(doc, source, SpliceMode::View, &art).runElement(art);
+  } catch (const Failure&) {
+    return std::nullopt;
   }
 }
 

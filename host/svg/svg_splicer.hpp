@@ -99,11 +99,20 @@ struct Edits {
 
 class Splicer {
  public:
-  Splicer(const Document& doc, const SvgSource& source, bool forView)
-      : doc_(doc), src_(source), names_(source.names), forView_(forView) {
-    collectNames(doc, usedNames_);
+  // only: the planner of one object's element (runElement), which needs no names for new
+  // objects and counts only that object's children as read.
+  Splicer(const Document& doc, const SvgSource& source, SpliceMode mode, const Art* only = nullptr)
+      : doc_(doc),
+        src_(source),
+        names_(source.names),
+        forView_(mode != SpliceMode::File),
+        tagged_(mode == SpliceMode::Studio) {
+    if (only == nullptr) collectNames(doc, usedNames_);
+    if (only != nullptr && only->type() != ArtType::kCompoundPath) return;
     for (const auto& [id, origin] : src_.art) {
-      if (origin.parent != kNoId) ++readChildren_[origin.parent];
+      if (origin.parent != kNoId && (only == nullptr || origin.parent == only->id())) {
+        ++readChildren_[origin.parent];
+      }
     }
   }
 
@@ -115,6 +124,13 @@ class Splicer {
           src_.artElement[static_cast<std::size_t>(origin.element)] &&
           inPlace_.count(origin.element) == 0) {
         edits(origin.element).drop = true;
+      }
+    }
+    if (tagged_) {
+      for (int element : kept_) {
+        if (src_.artElement[static_cast<std::size_t>(element)]) {
+          set(element, "data-sq", std::to_string(element));
+        }
       }
     }
     if (edits_.empty()) return ExportResult{src_.text, {}};
@@ -134,6 +150,40 @@ class Splicer {
     emit(0, out);
     out.append(src_.text, root.end, std::string::npos);
     return ExportResult{std::move(out), {}};
+  }
+
+  using AttributeEdits = std::vector<std::pair<std::string, std::optional<std::string>>>;
+  // The attribute edits of the element a path object was read from (see spliceElement).
+  std::optional<AttributeEdits> runElement(const Art& art) {
+    if (art.type() != ArtType::kPath && art.type() != ArtType::kCompoundPath) return std::nullopt;
+    const Origin* o = src_.originOf(art.id());
+    if (o == nullptr || o->kind != OriginKind::kElement || o->element < 0 ||
+        !src_.artElement[static_cast<std::size_t>(o->element)]) {
+      return std::nullopt;
+    }
+    // A hidden layer hides its objects in the view's text from the plan of the whole page.
+    const Layer* layer = doc_.layerOfArt(art.id());
+    if (layer == nullptr || !layer->visible()) return std::nullopt;
+    planKept(art, *o);
+    AttributeEdits out;
+    auto found = edits_.find(o->element);
+    if (found == edits_.end()) return out;
+    const Edits& e = found->second;
+    if (!e.rename.empty() || e.drop || !e.before.empty() || !e.after.empty() || !e.atEnd.empty() ||
+        e.content || e.whole || edits_.size() != 1) {
+      return std::nullopt;
+    }
+    // The last word on each attribute wins, in the order they were first named.
+    for (const auto& [name, v] : e.attributes) {
+      auto same =
+          std::find_if(out.begin(), out.end(), [&](const auto& a) { return a.first == name; });
+      if (same == out.end()) {
+        out.emplace_back(name, v);
+      } else {
+        same->second = v;
+      }
+    }
+    return out;
   }
 
  private:
@@ -530,6 +580,7 @@ class Splicer {
   const SvgSource& src_;
   const QualifiedNames& names_;
   const bool forView_;
+  const bool tagged_;  // marks every element an object was read from with data-sq
   std::unordered_set<std::string> usedNames_;
   std::unordered_map<int, Edits> edits_;
   std::unordered_set<int> kept_;     // elements used: kept in place or moved
