@@ -19,6 +19,7 @@ inline constexpr double kHandleRadius = 2.5;
 // the layer's colour), then its shown handles, then its anchor squares. Coordinates are raster
 // coordinates of the view (ViewMapping: pixel centres at x + 0.5).
 struct PathMarks {
+  ArtId art = kNoId;                   // the path object
   const PathGeometry* path = nullptr;  // the outline; valid while the document is unchanged
   AIRGBColor color{};
   struct Handle {

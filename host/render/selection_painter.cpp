@@ -29,10 +29,12 @@ bool nearView(const View& view, const Centre& c) {
          c.y <= view.height + kMarkMargin;
 }
 
-void collectPath(const ViewMapping& map, const View& view, const PathGeometry& path,
-                 const AIRGBColor& color, std::vector<PathMarks>& out) {
+void collectPath(const ViewMapping& map, const View& view, const Art& art, const AIRGBColor& color,
+                 std::vector<PathMarks>& out) {
+  const PathGeometry& path = art.path();
   if (!path.bounds() || !map.meets(*path.bounds(), kMarkMargin)) return;
   PathMarks& marks = out.emplace_back();
+  marks.art = art.id();
   marks.path = &path;
   marks.color = color;
   for (std::size_t i = 0; i < path.size(); ++i) {
@@ -64,7 +66,7 @@ void collectArt(const ViewMapping& map, const View& view, const Art& art, const 
   switch (art.type()) {
     case ArtType::kPath:
       if (art.selected() || art.path().selectedCount() > 0) {
-        collectPath(map, view, art.path(), color, out);
+        collectPath(map, view, art, color, out);
       }
       break;
     case ArtType::kGroup:

@@ -348,7 +348,7 @@ ParsedRequest parseRequest(std::string_view message) {
     }
     if (const json* seq = find(j, "seq")) {
       // Read first, so that the error about another field still carries it.
-      out.seq = integer(*seq, "seq", -(int64_t{1} << 53), int64_t{1} << 53);
+      out.seq = integer(*seq, std::string("seq"), -(int64_t{1} << 53), int64_t{1} << 53);
     }
     Request r = read(j);
     r.seq = out.seq;

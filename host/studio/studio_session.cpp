@@ -50,11 +50,16 @@ bool inside(const std::filesystem::path& base, const std::filesystem::path& p) {
   return true;
 }
 
-std::string update(int64_t seq, json parts, bool full) {
-  json message = {{"type", "update"}, {"seq", seq}};
-  if (full) message["full"] = true;
-  for (auto& [name, value] : parts.items()) message[name] = std::move(value);
-  return message.dump(-1, ' ', false, json::error_handler_t::replace);
+// {"type":"update","seq":S[,"full":true][,members]}.
+std::string update(int64_t seq, const std::string& members, bool full) {
+  std::string message = "{\"type\":\"update\",\"seq\":" + std::to_string(seq);
+  if (full) message += ",\"full\":true";
+  if (!members.empty()) {
+    message += ',';
+    message += members;
+  }
+  message += '}';
+  return message;
 }
 
 }  // namespace
@@ -344,7 +349,8 @@ std::string StudioSession::listFiles(int64_t seq) {
     files.push_back(entry.path().lexically_relative(base).generic_string());
   }
   std::sort(files.begin(), files.end());
-  return studio::update(seq, json{{"files", files}}, false);
+  const std::string list = json(files).dump(-1, ' ', false, json::error_handler_t::replace);
+  return studio::update(seq, "\"files\":" + list, false);
 }
 
 std::string StudioSession::open(const Request& r) {

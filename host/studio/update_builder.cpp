@@ -21,10 +21,6 @@ void appendNumber(std::string& out, double v) {
   if (ec == std::errc()) out.append(buffer, end);
 }
 
-double pixel(double v) {
-  return std::round(v * 100) / 100;
-}
-
 // The outline of a path in view pixels: "M x y C x y x y x y ... Z".
 std::string outline(const render::ViewMapping& map, const PathGeometry& path) {
   std::string d;
@@ -80,6 +76,7 @@ UpdateBuilder::~UpdateBuilder() {
 void UpdateBuilder::artWillChange(const Document&, const Art& art) {
   sawChange_ = true;
   changed_.try_emplace(art.id(), art.hidden());
+  selectionChanged_.insert(art.id());
 }
 
 void UpdateBuilder::follow(Document* doc) {
@@ -95,6 +92,7 @@ void UpdateBuilder::follow(Document* doc) {
   changed_.clear();
   touched_.clear();
   shown_.clear();
+  selectionPaths_.clear();
 }
 
 void UpdateBuilder::part(json& out, const char* name, json value, bool full) {
@@ -104,7 +102,7 @@ void UpdateBuilder::part(json& out, const char* name, json value, bool full) {
   sent_[name] = std::move(value);
 }
 
-json UpdateBuilder::build(bool full) {
+std::string UpdateBuilder::build(bool full) {
   json out = json::object();
   Document* doc = host_.currentDocument();
   View* view = host_.currentView();
@@ -117,10 +115,20 @@ json UpdateBuilder::build(bool full) {
     key = {doc->generation(), doc->id(),      view->width,    view->height,
            view->zoom,        view->center.h, view->center.v, host_.edgesShown()};
   }
+  std::string selection;
   if (full || !selectionKey_ || !(*selectionKey_ == key)) {
-    part(out, "selection", selectionJson(doc, view), full);
+    // Another view, zoom or scroll moves every mark.
+    SelectionKey sameArt = key;
+    if (selectionKey_) sameArt.generation = selectionKey_->generation;
+    if (!selectionKey_ || !(*selectionKey_ == sameArt)) selectionPaths_.clear();
+    std::string text = selectionText(doc, view);
+    if (full || text != sentSelection_) {
+      selection = text;
+      sentSelection_ = std::move(text);
+    }
     selectionKey_ = key;
   }
+  selectionChanged_.clear();
   if (json annotations = annotationsJson(view, full); !annotations.is_null()) {
     out["annotations"] = std::move(annotations);
   }
@@ -131,7 +139,15 @@ json UpdateBuilder::build(bool full) {
   part(out, "alert", alertJson(host_), full);
   part(out, "flyout", flyoutJson(host_), full);
   if (json status = statusJson(view, full); !status.is_null()) out["status"] = std::move(status);
-  return out;
+
+  std::string members = out.dump(-1, ' ', false, json::error_handler_t::replace);
+  members = members.substr(1, members.size() - 2);
+  if (!selection.empty()) {
+    if (!members.empty()) members += ',';
+    members += "\"selection\":";
+    members += selection;
+  }
+  return members;
 }
 
 // ---- the document and its paths --------------------------------------------------------------
@@ -237,26 +253,47 @@ json UpdateBuilder::viewJson(const View* view) const {
           {"top", topLeft.v}};
 }
 
-json UpdateBuilder::selectionJson(const Document* doc, const View* view) const {
-  json paths = json::array();
+std::string UpdateBuilder::selectionText(const Document* doc, const View* view) {
+  std::string out = "{\"paths\":[";
   if (doc != nullptr && view != nullptr && host_.edgesShown()) {
+    for (ArtId id : selectionChanged_) selectionPaths_.erase(id);
     const render::ViewMapping map(*view);
+    bool first = true;
     for (const render::PathMarks& marks : render::collectSelection(map, *view, *doc)) {
-      json handles = json::array();
-      for (const render::PathMarks::Handle& h : marks.handles) {
-        handles.push_back({pixel(h.line.x0), pixel(h.line.y0), pixel(h.line.x1), pixel(h.line.y1)});
+      if (!first) out += ',';
+      first = false;
+      auto cached = selectionPaths_.find(marks.art);
+      if (cached != selectionPaths_.end()) {
+        out += cached->second;
+        continue;
       }
-      json anchors = json::array();
-      for (const render::PathMarks::Anchor& a : marks.anchors) {
-        anchors.push_back({pixel(a.x), pixel(a.y), a.filled});
+      std::string text = "{\"color\":\"" + colour(marks.color) + "\",\"outline\":\"" +
+                         outline(map, *marks.path) + "\",\"handles\":[";
+      for (std::size_t i = 0; i < marks.handles.size(); ++i) {
+        const render::PathMarks::Handle& h = marks.handles[i];
+        text += i == 0 ? "[" : ",[";
+        for (double v : {h.line.x0, h.line.y0, h.line.x1, h.line.y1}) {
+          appendNumber(text, v);
+          text += ',';
+        }
+        text.back() = ']';
       }
-      paths.push_back({{"color", colour(marks.color)},
-                       {"outline", outline(map, *marks.path)},
-                       {"handles", std::move(handles)},
-                       {"anchors", std::move(anchors)}});
+      text += "],\"anchors\":[";
+      for (std::size_t i = 0; i < marks.anchors.size(); ++i) {
+        const render::PathMarks::Anchor& a = marks.anchors[i];
+        text += i == 0 ? "[" : ",[";
+        appendNumber(text, a.x);
+        text += ',';
+        appendNumber(text, a.y);
+        text += a.filled ? ",true]" : ",false]";
+      }
+      text += "]}";
+      out += text;
+      selectionPaths_.emplace(marks.art, std::move(text));
     }
   }
-  return {{"paths", std::move(paths)}};
+  out += "]}";
+  return out;
 }
 
 json UpdateBuilder::annotationsJson(View* view, bool full) {

@@ -27,8 +27,9 @@ class UpdateBuilder final : private DocumentObserver {
   UpdateBuilder(const UpdateBuilder&) = delete;
   UpdateBuilder& operator=(const UpdateBuilder&) = delete;
 
-  // The parts that changed since the last call (every part when full), as members of an object.
-  nlohmann::json build(bool full);
+  // The parts that changed since the last call (every part when full), as the members of a JSON
+  // object ("name":value,...), empty when nothing changed.
+  std::string build(bool full);
 
  private:
   void artWillChange(const Document&, const Art& art) override;
@@ -54,7 +55,9 @@ class UpdateBuilder final : private DocumentObserver {
   using Attributes = std::map<std::string, std::optional<std::string>>;
   void rememberShown(const Document& doc);
   nlohmann::json viewJson(const View* view) const;
-  nlohmann::json selectionJson(const Document* doc, const View* view) const;
+  // The selection part as JSON text; each path's text is kept until that path, the view or the
+  // document's structure changes.
+  std::string selectionText(const Document* doc, const View* view);
   nlohmann::json annotationsJson(View* view, bool full);
   nlohmann::json cursorJson();
   nlohmann::json statusJson(const View* view, bool full);
@@ -89,6 +92,9 @@ class UpdateBuilder final : private DocumentObserver {
     bool operator==(const SelectionKey&) const = default;
   };
   std::optional<SelectionKey> selectionKey_;
+  std::string sentSelection_;
+  std::unordered_map<ArtId, std::string> selectionPaths_;  // the text of each path's marks
+  std::unordered_set<ArtId> selectionChanged_;             // objects changed since then
   uint64_t paints_ = 0;           // the view's paint count at the last update
   ObjectId paintedView_ = kNoId;  // the view those paints were counted in
   std::size_t lines_ = 0;         // observer lines already sent

@@ -10,6 +10,7 @@
 #include "prefs/preference_store.hpp"
 #include "script/script_parser.hpp"
 #include "session/session.hpp"
+#include "studio_command.hpp"
 
 namespace {
 
@@ -116,7 +117,24 @@ int main(int argc, char** argv) {
                        "Unload and reload the plug-in library after every message");
   runCommand->add_flag("--quiet", run.quiet, "Print only errors");
 
+  sqhost::StudioOptions studio;
+  CLI::App* studioCommand = app.add_subcommand(
+      "studio", "Start the host with the studio: a local web page that drives it (Ctrl+C stops)");
+  studioCommand->add_option("files", studio.files,
+                            "SVG files to open, inside the folder (default: the bundled drawing)");
+  studioCommand->add_option("--port", studio.port, "Port on 127.0.0.1 (default 0: any free one)")
+      ->check(CLI::Range(0, 65535));
+  studioCommand->add_option("--root", studio.root,
+                            "The folder files are opened from and saved to (default: the "
+                            "current folder)");
+  studioCommand->add_option("--prefs", studio.prefs, "Preference file (as for run)");
+  studioCommand->add_option("--plugin", studio.plugin, "Plug-in library to load (as for run)");
+
   CLI11_PARSE(app, argc, argv);
   if (runCommand->parsed()) return runScript(run);
+  if (studioCommand->parsed()) {
+    if (studio.plugin.empty()) studio.plugin = defaultPluginPath();
+    return sqhost::runStudio(studio);
+  }
   return 0;
 }
