@@ -41,7 +41,7 @@ async function measure(browser, file, label) {
   const root = tempDir("sq-bench-root-");
   const prefsDir = tempDir("sq-bench-prefs-");
   fs.writeFileSync(path.join(root, "drawing.svg"), file);
-  const studio = await startStudio(args.sqhost, root, path.join(prefsDir, "preferences.json"));
+  const studio = await startStudio(args.sqhost, root, path.join(prefsDir, "preferences.json"), [path.join(root, "drawing.svg")]);
   try {
     const { page, frames } = await openPage(browser, studio.url, { width: 1280, height: 800 });
     await page.click('.sq-tool[aria-label*="Spindlequiver"]');

@@ -245,6 +245,7 @@ export class Dialogs {
   setFlyout(flyout) {
     this.flyout = flyout && typeof flyout === "object" && Array.isArray(flyout.entries) ? flyout : null;
     const menu = this.flyoutMenu;
+    if (!this.flyout && !menu.hidden) this.onFlyoutClosed?.();
     if (!this.flyout) {
       menu.hidden = true;
       menu.replaceChildren();
@@ -297,9 +298,11 @@ export class Dialogs {
       }
       return true;
     }
-    if (this.flyout && action === "down" && event.key === "Escape") {
+    if (this.flyout) {
+      // The open menu has the keyboard: any other event would close it in the host, so keys
+      // (Alt let go after an Alt-click, say) stay here, and Escape closes it.
+      if (action === "down" && event.key === "Escape") this.send({ type: "flyout", action: "close" }, event);
       event.preventDefault();
-      this.send({ type: "flyout", action: "close" }, event);
       return true;
     }
     return false;

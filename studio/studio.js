@@ -71,6 +71,8 @@ input = new Input(connection, {
   viewState: () => view.state,
 });
 const view = new DocumentView($("sq-view"), input);
+// Keys let go while the flyout menu had the keyboard come up in the host once it closes.
+dialogs.onFlyoutClosed = () => input.releaseKeys();
 
 function apply(msg) {
   if ("document" in msg) {

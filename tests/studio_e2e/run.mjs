@@ -54,7 +54,7 @@ try {
     let studio = null;
     let step = 0;
     try {
-      studio = await startStudio(args.sqhost, folder.root, folder.prefs);
+      studio = await startStudio(args.sqhost, folder.root, folder.prefs, [path.join(folder.root, "drawing.svg")]);
       const session = await openPage(browser, studio.url);
       const t = {
         ...session,
