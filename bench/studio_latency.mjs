@@ -78,6 +78,11 @@ async function measure(browser, file, label) {
       const entries = log.filter((e) => e.kind === kind && e.paint !== undefined);
       const latency = summary(entries.map((e) => e.paint - e.input));
       const bytes = summary(entries.map((e) => bytesBySeq.get(e.seq) ?? 0));
+      // Where the time goes: input to send, the host's round trip, and drawn to the frame.
+      const toSend = summary(entries.map((e) => e.sent - e.input)).p50;
+      const roundTrip = summary(entries.map((e) => e.applied - e.sent)).p50;
+      const toFrame = summary(entries.map((e) => e.paint - e.applied)).p50;
+      console.error(`${label} ${kind}: p50 input→send ${toSend?.toFixed(2)} ms, round trip ${roundTrip?.toFixed(2)} ms, drawn→frame ${toFrame?.toFixed(2)} ms`);
       const sent = log.filter((e) => e.kind === kind).length;
       rows.push({ drawing: label, input: kind === "mouse move" ? "cursor move" : "drag step", sent, latency, bytes });
     }

@@ -273,7 +273,10 @@ export class DocumentView {
       el.setPointerCapture(event.pointerId);
       this.input.mouse("down", last, modifiersOf(event), event);
     });
-    el.addEventListener("pointermove", (event) => {
+    // Moves go out as soon as the browser hears of them: pointerrawupdate is not held back to
+    // the next animation frame as pointermove is, which would add most of a frame to every step.
+    const moveEvent = "onpointerrawupdate" in el ? "pointerrawupdate" : "pointermove";
+    el.addEventListener(moveEvent, (event) => {
       last = this.where(event);
       this.input.mouse(dragging ? "drag" : "move", last, modifiersOf(event), event);
     });
