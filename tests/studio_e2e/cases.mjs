@@ -287,11 +287,14 @@ export const cases = [
       await t.page.keyboard.up("Alt");
       await t.shot("alert");
       assert.match(await t.page.$eval(".sq-alert-text", (e) => e.textContent), /maximum number of points/);
+      const before = await t.page.evaluate(() => window.studio.lastSeq);
       await t.page.click(".sq-alert-ok");
-      // The answer's own reply does not come (the host answers the request that opened the
-      // alert instead), so wait for the alert to go, then for a request of our own.
-      await t.page.waitForFunction(() => document.querySelector(".sq-alert") === null, { timeout: 10000 });
-      await t.frames.reply(await t.page.evaluate(() => window.studio.send({ type: "files" })));
+      // The OK gets its own reply: the update after the alert closed.
+      await t.page.waitForFunction(
+        (seq) => window.studio.lastSeq > seq && document.querySelector(".sq-alert") === null,
+        { timeout: 10000 },
+        before,
+      );
       await settle(t.page);
       await t.shot("answered");
       assert.equal(await t.page.$(".sq-alert"), null, "OK closes the alert");

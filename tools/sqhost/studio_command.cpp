@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
@@ -183,7 +184,9 @@ int runStudio(const StudioOptions& o) {
       } else if (std::string reply = studio.handle(*request); !reply.empty()) {
         server.send(request->connection, std::move(reply));
       }
-      server.broadcast(studio.update(request->seq));
+      // A modal dialog or alert may have taken later requests while it waited: the update
+      // answers the last of them (the request that opened it was answered before the wait).
+      server.broadcast(studio.update(std::max(request->seq, inbox.lastSeq())));
     } catch (const std::exception& e) {
       // Nothing a page sends may stop the host; the page hears what went wrong.
       host.observer().note(std::string("studio: request failed: ") + e.what());
