@@ -1,5 +1,15 @@
 // The application's frame around the view: the top bar, the tool box and the status bar.
 
+// Pictures of the host's own tools (16 x 16), light on the dark tool box.
+const HOST_TOOL_ICONS = {
+  "Selection Tool":
+    '<svg xmlns="http://www.w3.org/2000/svg" width="16" height="16" viewBox="0 0 16 16"><path d="M4 1.5v12l3-3 2.2 4.6 1.8-.9-2.2-4.5H13z" fill="#e8e8e8" stroke="#111" stroke-width=".8" stroke-linejoin="round"/></svg>',
+  "Direct Selection Tool":
+    '<svg xmlns="http://www.w3.org/2000/svg" width="16" height="16" viewBox="0 0 16 16"><path d="M4 1.5v12l3-3 2.2 4.6 1.8-.9-2.2-4.5H13z" fill="#1e1e1e" stroke="#e8e8e8" stroke-width=".9" stroke-linejoin="round"/></svg>',
+  "Pen Tool":
+    '<svg xmlns="http://www.w3.org/2000/svg" width="16" height="16" viewBox="0 0 16 16"><path d="M8 1.5 12.5 9 10 14.5H6L3.5 9z" fill="#e8e8e8" stroke="#111" stroke-width=".8" stroke-linejoin="round"/><path d="M8 2v6" stroke="#111" stroke-width=".9"/><circle cx="8" cy="9" r="1.1" fill="#111"/></svg>',
+};
+
 // Modules are loaded with the page's own query (its token), as every request of the page must be.
 const query = new URL(import.meta.url).search;
 const { shownLabel } = await import(`./draw.js${query}`);
@@ -151,6 +161,12 @@ export class Chrome {
       if (typeof tool.icon === "string" && tool.icon.startsWith("data:image/")) {
         const img = el("img");
         img.src = tool.icon;
+        img.alt = "";
+        button.append(img);
+      } else if (HOST_TOOL_ICONS[tool.name]) {
+        // The host's own tools carry no picture in its model: the tool box draws them.
+        const img = el("img");
+        img.src = `data:image/svg+xml,${encodeURIComponent(HOST_TOOL_ICONS[tool.name])}`;
         img.alt = "";
         button.append(img);
       } else {
