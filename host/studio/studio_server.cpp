@@ -265,8 +265,9 @@ class StudioServer::Impl::SocketSession : public std::enable_shared_from_this<So
                      beast::bind_front_handler(&SocketSession::onAccept, shared_from_this()));
   }
 
+  // Text queued before the handshake has completed goes out right after it.
   void enqueue(std::shared_ptr<const std::string> text) {
-    if (!open_ || closing_) return;
+    if (closing_ || finished_) return;
     queuedBytes_ += text->size();
     if (queuedBytes_ > server_.options_.maxQueuedBytes) {
       // The page reads nothing: cut it off rather than keep what it will never take.
@@ -274,7 +275,7 @@ class StudioServer::Impl::SocketSession : public std::enable_shared_from_this<So
       return;
     }
     queue_.push_back(std::move(text));
-    if (!writing_) writeNext();
+    if (open_ && !writing_) writeNext();
   }
 
   // Closes with a close frame once what is queued is written.
@@ -287,6 +288,16 @@ class StudioServer::Impl::SocketSession : public std::enable_shared_from_this<So
     if (!writing_) closeNow();
   }
 
+  // Drops the connection at once; the read in progress fails and finishes the session.
+  void cut() {
+    closing_ = true;
+    queue_.clear();
+    queuedBytes_ = 0;
+    beast::error_code ignored;
+    beast::get_lowest_layer(ws_).socket().shutdown(tcp::socket::shutdown_both, ignored);
+    beast::get_lowest_layer(ws_).close();
+  }
+
  private:
   void onAccept(beast::error_code ec) {
     if (ec) {
@@ -296,6 +307,8 @@ class StudioServer::Impl::SocketSession : public std::enable_shared_from_this<So
     open_ = true;
     if (server_.stopping_) {
       shutDown();
+    } else if (!queue_.empty()) {
+      writeNext();
     }
     read();
   }
@@ -372,16 +385,6 @@ class StudioServer::Impl::SocketSession : public std::enable_shared_from_this<So
                     [self = shared_from_this()](beast::error_code) {});
   }
 
-  // Drops the connection at once; the read in progress fails and finishes the session.
-  void cut() {
-    closing_ = true;
-    queue_.clear();
-    queuedBytes_ = 0;
-    beast::error_code ignored;
-    beast::get_lowest_layer(ws_).socket().shutdown(tcp::socket::shutdown_both, ignored);
-    beast::get_lowest_layer(ws_).close();
-  }
-
   void finish() {
     if (finished_) return;
     finished_ = true;
@@ -454,10 +457,19 @@ void StudioServer::Impl::stop() {
     for (const auto& [id, weak] : sockets) {
       if (auto session = weak.lock()) session->shutDown();
     }
-    if (https_.empty() && sockets_.empty()) return;
+    if (https_.empty() && sockets_.empty()) {
+      io_.stop();
+      return;
+    }
     graceTimer_.expires_after(kCloseGrace);
     graceTimer_.async_wait([this](beast::error_code ec) {
-      if (!ec) io_.stop();
+      if (ec) return;
+      // Pages that did not answer the close are cut off.
+      const auto late = sockets_;
+      for (const auto& [id, weak] : late) {
+        if (auto session = weak.lock()) session->cut();
+      }
+      io_.stop();
     });
   });
   thread_.join();
@@ -505,7 +517,8 @@ void StudioServer::Impl::ended(int id, bool socket) {
   } else {
     https_.erase(id);
   }
-  if (stopping_ && https_.empty() && sockets_.empty()) graceTimer_.cancel();
+  // The WebSockets' own timers may still be pending: nothing is left to wait for.
+  if (stopping_ && https_.empty() && sockets_.empty()) io_.stop();
 }
 
 bool StudioServer::Impl::allowedOrigin(std::string_view origin) const {

@@ -22,13 +22,15 @@ using tcp = asio::ip::tcp;
 // Long enough never to cut a working exchange; it only keeps a broken one from hanging.
 inline constexpr auto kClientTimeout = std::chrono::seconds(20);
 
-// Runs io until the operation started by start() has completed; its error.
+// Runs io until the operation started by start() has completed (timers it leaves, such as a
+// WebSocket's idle timer, stay pending); its error.
 template <class Start>
 beast::error_code await(asio::io_context& io, Start&& start) {
   std::optional<beast::error_code> result;
   start([&result](beast::error_code ec, auto&&...) { result = ec; });
   io.restart();
-  io.run();
+  while (!result && io.run_one() > 0) {
+  }
   return result.value_or(asio::error::timed_out);
 }
 
@@ -115,6 +117,13 @@ class SocketClient {
           tcp::endpoint(asio::ip::make_address("127.0.0.1"), port), handler);
     });
     if (ec) return ec;
+    // After the handshake the WebSocket keeps time itself: a page that hears nothing for this
+    // long gives up.
+    websocket::stream_base::timeout timeout{};
+    timeout.handshake_timeout = kClientTimeout;
+    timeout.idle_timeout = kClientTimeout;
+    timeout.keep_alive_pings = false;
+    ws_.set_option(timeout);
     ws_.set_option(websocket::stream_base::decorator([origin](websocket::request_type& request) {
       if (!origin.empty()) request.set(http::field::origin, origin);
     }));
@@ -127,20 +136,17 @@ class SocketClient {
 
   beast::error_code sendText(const std::string& text) {
     ws_.text(true);
-    beast::get_lowest_layer(ws_).expires_after(kClientTimeout);
     return await(io_, [&](auto handler) { ws_.async_write(asio::buffer(text), handler); });
   }
 
   beast::error_code sendBinary(const std::string& bytes) {
     ws_.binary(true);
-    beast::get_lowest_layer(ws_).expires_after(kClientTimeout);
     return await(io_, [&](auto handler) { ws_.async_write(asio::buffer(bytes), handler); });
   }
 
   // The next message, or nothing (error set) when the connection ends first.
   std::optional<std::string> read() {
     beast::flat_buffer buffer;
-    beast::get_lowest_layer(ws_).expires_after(kClientTimeout);
     error = await(io_, [&](auto handler) { ws_.async_read(buffer, handler); });
     if (error) return std::nullopt;
     return beast::buffers_to_string(buffer.data());
