@@ -42,6 +42,9 @@ class StudioServerTest : public ::testing::Test {
     fs::create_symlink(outside_.path() / "secret.html", dir_.path() / "link.html");
   }
 
+  // The server's thread delivers into the members below: it stops before they go.
+  void TearDown() override { server_.reset(); }
+
   void start(ServerOptions options = {}) {
     options.staticDir = dir_.path();
     server_ = std::make_unique<StudioServer>(options, [this](Request r) {
