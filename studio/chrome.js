@@ -67,6 +67,7 @@ export class Chrome {
     p.zoomOut.addEventListener("click", (event) => this.zoomBy(1 / Math.SQRT2, event));
     p.zoomIn.addEventListener("click", (event) => this.zoomBy(Math.SQRT2, event));
     p.fit.addEventListener("click", (event) => this.send({ type: "view", fit: true }, event));
+    p.about.addEventListener("click", (event) => this.send({ type: "about" }, event));
     document.addEventListener("pointerdown", (event) => {
       for (const menu of [p.fileMenu, p.panelMenu]) {
         if (!menu.hidden && !menu.contains(event.target)) menu.hidden = true;

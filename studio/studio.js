@@ -50,6 +50,7 @@ const chrome = new Chrome(
     zoomOut: $("sq-zoom-out"),
     zoomIn: $("sq-zoom-in"),
     fit: $("sq-fit"),
+    about: $("sq-about"),
     zoomLevel: $("sq-zoom-level"),
     docName: $("sq-doc-name"),
     toolbox: $("sq-toolbox"),

@@ -233,15 +233,25 @@ void readDialog(const json& j, Request& r) {
 
 Request read(const json& j) {
   static const std::map<std::string, K> kKinds = {
-      {"hello", K::Hello}, {"mouse", K::Mouse},
-      {"key", K::Key},     {"increaseDiameter", K::IncreaseDiameter},
-      {"tool", K::Tool},   {"toolOptions", K::ToolOptions},
-      {"undo", K::Undo},   {"redo", K::Redo},
-      {"menu", K::Menu},   {"edges", K::Edges},
-      {"view", K::View},   {"dialog", K::Dialog},
-      {"track", K::Track}, {"flyout", K::Flyout},
-      {"panel", K::Panel}, {"files", K::Files},
-      {"open", K::Open},   {"save", K::Save},
+      {"hello", K::Hello},
+      {"mouse", K::Mouse},
+      {"about", K::About},
+      {"key", K::Key},
+      {"increaseDiameter", K::IncreaseDiameter},
+      {"tool", K::Tool},
+      {"toolOptions", K::ToolOptions},
+      {"undo", K::Undo},
+      {"redo", K::Redo},
+      {"menu", K::Menu},
+      {"edges", K::Edges},
+      {"view", K::View},
+      {"dialog", K::Dialog},
+      {"track", K::Track},
+      {"flyout", K::Flyout},
+      {"panel", K::Panel},
+      {"files", K::Files},
+      {"open", K::Open},
+      {"save", K::Save},
   };
   const std::string type = text(j, "type", kMaxNameLength, false);
   const auto kind = kKinds.find(type);
@@ -250,6 +260,7 @@ Request read(const json& j) {
   r.kind = kind->second;
   switch (r.kind) {
     case K::Hello:
+    case K::About:
     case K::Undo:
     case K::Redo:
     case K::Files:

@@ -20,6 +20,7 @@ inline constexpr std::size_t kMaxRequestBytes = 64 * 1024;
 struct Request {
   enum class Kind {
     Hello,
+    About,
     Mouse,
     Key,
     IncreaseDiameter,

@@ -120,6 +120,9 @@ std::optional<Event> StudioSession::event(const Request& r, std::vector<Event>& 
     case RK::Redo:
       e.kind = r.kind == RK::Undo ? EK::Undo : EK::Redo;
       return e;
+    case RK::About:
+      e.kind = EK::About;
+      return e;
     case RK::Edges:
       e.kind = EK::Edges;
       e.number = r.flag ? 1 : 0;

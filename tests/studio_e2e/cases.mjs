@@ -261,6 +261,27 @@ export const cases = [
     },
   },
   {
+    // The About button opens the plug-in's About dialog as a modal dialog over the page; Escape
+    // cancels it and the page is usable again.
+    name: "about-dialog",
+    async run(t) {
+      await t.page.click("#sq-about");
+      await t.page.waitForSelector(".sq-dialog", { visible: true, timeout: 10000 });
+      await settle(t.page);
+      await t.shot("dialog");
+      const title = await t.page.$eval(".sq-dialog-title", (e) => e.textContent);
+      assert.equal(title, "About Spindlequiver", "the dialog has the plug-in's title");
+      const body = await t.page.$eval(".sq-dialog-body", (e) => e.textContent);
+      assert.match(body, /Spindlequiver \d/, "the items the plug-in built show their texts");
+      assert.ok(await t.page.$(".sq-dialog-body button"), "its OK button is there");
+      await t.page.keyboard.press("Escape");
+      await t.page.waitForFunction(() => document.querySelector(".sq-dialog") === null, { timeout: 10000 });
+      await settle(t.page);
+      await t.shot("cancelled");
+      assert.equal(await t.page.$eval(".sq-backdrop", (e) => e.hidden), true, "the page is usable again");
+    },
+  },
+  {
     // A path at the largest number of points: Alt-click on a segment cannot add one, and the
     // plug-in says so in an alert, answered with OK.
     name: "alert",
