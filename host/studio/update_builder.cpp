@@ -221,9 +221,10 @@ std::optional<json> UpdateBuilder::pathsJson(const Document& doc) {
   json out = json::array();
   for (auto& [element, now] : elements) {
     Attributes& page = shown_[element];
-    auto pageValue = [&](const std::string& name) {
+    const auto index = element;  // clang 14 cannot capture a structured binding
+    auto pageValue = [&page, &doc, index](const std::string& name) {
       auto it = page.find(name);
-      return it != page.end() ? it->second : svg::sourceAttribute(doc, element, name);
+      return it != page.end() ? it->second : svg::sourceAttribute(doc, index, name);
     };
     json attrs = json::object();
     for (const auto& [name, value] : now) {

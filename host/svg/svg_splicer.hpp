@@ -174,9 +174,10 @@ class Splicer {
       return std::nullopt;
     }
     // The last word on each attribute wins, in the order they were first named.
-    for (const auto& [name, v] : e.attributes) {
-      auto same =
-          std::find_if(out.begin(), out.end(), [&](const auto& a) { return a.first == name; });
+    for (const auto& attribute : e.attributes) {
+      const auto& [name, v] = attribute;
+      auto same = std::find_if(out.begin(), out.end(),
+                               [&attribute](const auto& a) { return a.first == attribute.first; });
       if (same == out.end()) {
         out.emplace_back(name, v);
       } else {
