@@ -15,29 +15,6 @@ json rectJson(const AIRect& r) {
   return json::array({r.left, r.top, r.right, r.bottom});
 }
 
-const char* unitsName(int32_t units) {
-  switch (units) {
-    case kADMPointUnits:
-      return "points";
-    case kADMInchUnits:
-      return "inches";
-    case kADMMillimeterUnits:
-      return "millimeters";
-    case kADMCentimeterUnits:
-      return "centimeters";
-    case kADMPicaUnits:
-      return "picas";
-    case kADMPercentUnits:
-      return "percent";
-    case kADMDegreeUnits:
-      return "degrees";
-    case kADMPixelUnits:
-      return "pixels";
-    default:
-      return "none";
-  }
-}
-
 json entriesJson(const List& list) {
   json entries = json::array();
   for (std::size_t i = 0; i < list.entries.size(); ++i) {
@@ -122,6 +99,30 @@ json menusJson(Host& host) {
                    {"enabled", item->enabled}});
   }
   return out;
+}
+
+// The name the report and the studio give a number field's units.
+const char* unitsName(int32_t units) {
+  switch (units) {
+    case kADMPointUnits:
+      return "points";
+    case kADMInchUnits:
+      return "inches";
+    case kADMMillimeterUnits:
+      return "millimeters";
+    case kADMCentimeterUnits:
+      return "centimeters";
+    case kADMPicaUnits:
+      return "picas";
+    case kADMPercentUnits:
+      return "percent";
+    case kADMDegreeUnits:
+      return "degrees";
+    case kADMPixelUnits:
+      return "pixels";
+    default:
+      return "none";
+  }
 }
 
 }  // namespace sqhost

@@ -1,12 +1,15 @@
 // The report's view of the user interface around the documents: floating panels, menus, flyouts.
 #pragma once
 
+#include <cstdint>
 #include <nlohmann/json.hpp>
 
 namespace sqhost {
 
 class Host;
 
+// A number field's units as the report and the studio name them ("points", "inches", ...).
+const char* unitsName(int32_t units);
 // Every floating panel with its place, docking and items, front panel first.
 nlohmann::json panelsJson(Host& host);
 // The open flyout menu (its panel and entries), or null.

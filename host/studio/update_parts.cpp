@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "dialogs/number_field.hpp"
+#include "session/report_panels.hpp"
 #include "sqsdk/suites/adm_drawer.h"
 
 namespace sqhost::studio {
@@ -68,29 +69,6 @@ const char* itemType(ItemType type) {
       return "popupMenu";
   }
   return "user";
-}
-
-const char* unitsName(int32_t units) {
-  switch (units) {
-    case kADMPointUnits:
-      return "points";
-    case kADMInchUnits:
-      return "inches";
-    case kADMMillimeterUnits:
-      return "millimeters";
-    case kADMCentimeterUnits:
-      return "centimeters";
-    case kADMPicaUnits:
-      return "picas";
-    case kADMPercentUnits:
-      return "percent";
-    case kADMDegreeUnits:
-      return "degrees";
-    case kADMPixelUnits:
-      return "pixels";
-    default:
-      return "none";
-  }
 }
 
 json entriesJson(const List& list) {
